@@ -1,0 +1,71 @@
+#include "app/album_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "common/nearest.h"
+
+namespace leafsong {
+
+AlbumWindow::AlbumWindow() {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowTitle(QStringLiteral("Leafsong 相册"));
+    surface_ = Surface({}, [this](const QRect& changed) {
+        // Device pixels to the widget's (possibly scaled) coordinates, rounded outwards.
+        const QRectF logical(changed.x() / ratio_, changed.y() / ratio_, changed.width() / ratio_,
+                             changed.height() / ratio_);
+        update(logical.toAlignedRect());
+    });
+}
+
+void AlbumWindow::CoverScreen(QScreen* screen) {
+    const QRect geometry = screen->geometry();
+    ratio_ = screen->devicePixelRatio();
+    setGeometry(geometry);
+    surface_.Resize(QSize(Nearest(geometry.width() * ratio_), Nearest(geometry.height() * ratio_)));
+}
+
+void AlbumWindow::paintEvent(QPaintEvent* event) {
+    const QImage& image = surface_.image();
+    if (image.isNull()) {
+        return;
+    }
+    // A view of the surface that Qt draws 1:1 onto device pixels.
+    QImage view(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                image.format());
+    view.setDevicePixelRatio(ratio_);
+    QPainter p(this);
+    const QRect r = event->rect();
+    const QRectF source(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
+    p.drawImage(QRectF(r), view, source);
+}
+
+void AlbumWindow::closeEvent(QCloseEvent* event) {
+    // The album ends only through its own shutdown, which closes the window itself.
+    event->ignore();
+    if (onCloseRequest) {
+        onCloseRequest();
+    }
+}
+
+void AlbumWindow::keyPressEvent(QKeyEvent* event) {
+    keys_.Press(event->key(), event->isAutoRepeat());
+}
+
+void AlbumWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (keys_.Release(event->key(), event->isAutoRepeat()) && onKeyUp) {
+        onKeyUp(event->key());
+    }
+}
+
+void AlbumWindow::focusOutEvent(QFocusEvent* event) {
+    keys_.Reset();
+    QWidget::focusOutEvent(event);
+}
+
+}  // namespace leafsong

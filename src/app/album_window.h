@@ -1,0 +1,40 @@
+#pragma once
+// The album's window: borderless, as large as the screen, showing the surface 1:1 in device
+// pixels. It only forwards input; what the input means is decided by its owner.
+
+#include <QWidget>
+#include <functional>
+
+#include "app/key_gate.h"
+#include "platform/surface.h"
+
+namespace leafsong {
+
+class AlbumWindow final : public QWidget {
+public:
+    AlbumWindow();
+
+    // Moves the window to the screen's top-left corner, sizes it to the whole screen and the
+    // surface to the screen's device pixels.
+    void CoverScreen(QScreen* screen);
+    Surface& surface() { return surface_; }
+    qreal ratio() const { return ratio_; }
+
+    std::function<void()> onCloseRequest;
+    // A key released whose press the window saw.
+    std::function<void(int key)> onKeyUp;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    Surface surface_;
+    KeyGate keys_;
+    qreal ratio_ = 1.0;
+};
+
+}  // namespace leafsong

@@ -1,0 +1,151 @@
+#include "app/lifecycle.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <cstdio>
+
+#include "app/settings.h"
+#include "common/path_utils.h"
+#include "pages/put_first.h"
+#include "platform/fonts.h"
+#include "platform/log.h"
+#include "platform/temp_dir.h"
+
+namespace leafsong {
+
+void PrepareEnvironment() {
+    // The see-through window needs an X11 window shape: under Wayland run through XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+Album::Album(StartOptions options)
+    : options_(std::move(options)),
+      clock_(options_.clock ? *options_.clock : systemClock_),
+      media_(options_.media ? *options_.media : silent_) {
+    window_.onCloseRequest = [this] { Ready2Exit(); };
+    window_.onKeyUp = [this](int key) { OnKeyUp(key); };
+}
+
+Album::~Album() = default;
+
+std::optional<int> Album::Start() {
+    // Nothing is touched before the lock is held.
+    const QString lockName =
+        options_.lockName.isEmpty() ? InstanceLock::DefaultName() : options_.lockName;
+    if (!lock_.TryAcquire(lockName)) {
+        qCDebug(lcStartup) << "another copy is running";
+        return 0;
+    }
+    const TempDirResult temp = GetTempDir();
+    if (!temp.ok()) {
+        std::fprintf(stderr, "leafsong: %s\n", temp.error.toUtf8().constData());
+        return 1;
+    }
+    tempDir_ = temp.path;
+    signals_ = std::make_unique<SignalPipe>([this](int) { Ready2Exit(); });
+
+    settingsFile_ = SettingsFilePath(options_.exeDir);
+    LoadSettings(settingsFile_, modes_, state_);
+    if (!options_.folder.isEmpty()) {
+        state_.PicturePath = options_.folder;
+    }
+    imgCursor_ = QCursor(QPixmap(QString::fromLatin1(kCursorResource)), 12, 1);
+    WriteTemporaryFiles();
+    deco_.LoadFrom(tempDir_);
+    state_.AutoFlip = false;
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    window_.CoverScreen(screen);
+    state_.book = PlaceBook(window_.surface().width(), window_.surface().height());
+    qCDebug(lcStartup) << "screen" << window_.surface().image().size() << "book"
+                       << state_.book.rect();
+
+    StartMusic();
+    if (!FolderExists(state_.PicturePath)) {
+        state_.PicturePath = options_.exeDir;
+    }
+    File1_.SetPath(state_.PicturePath);
+    PageServices pages{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(),
+                       marks_, modes_, clock_};
+    PutFirst(pages);
+    window_.show();
+    window_.activateWindow();
+    return std::nullopt;
+}
+
+void Album::WriteTemporaryFiles() {
+    for (const DecorationFile& f : kDecorationFiles) {
+        const QString path = JoinPath(tempDir_, QString::fromLatin1(f.fileName));
+        if (ResToFile(QString::fromLatin1(f.resource), path)) {
+            written_ << path;
+        }
+    }
+}
+
+void Album::StartMusic() {
+    if (IsBirthday(clock_)) {
+        const QString tune = JoinPath(tempDir_, QString::fromLatin1(kGreetingTune.fileName));
+        if (ResToFile(QString::fromLatin1(kGreetingTune.resource), tune)) {
+            written_ << tune;
+        }
+        media_.OpenMedia(tune);
+        media_.PlayMedia();
+    } else if (FileExists(state_.BackGroundMusic)) {
+        media_.OpenMedia(state_.BackGroundMusic);
+        media_.PlayMedia();
+    }
+}
+
+void Album::OnKeyUp(int key) {
+    if (exiting_) {
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        Ready2Exit();
+    }
+}
+
+void Album::Ready2Exit() {
+    if (exiting_) {
+        return;
+    }
+    exiting_ = true;
+    marks_.RemoveMark();
+    deco_.Release();
+    media_.CloseMedia();
+    for (const QString& path : std::as_const(written_)) {
+        QFile::remove(path);
+    }
+    // Leaves the folder when it is empty; another run's files keep it.
+    QDir().rmdir(tempDir_);
+    if (!SaveSettings(settingsFile_, modes_, state_)) {
+        qCDebug(lcStartup) << "settings not written to" << settingsFile_;
+    }
+    window_.hide();
+    QCoreApplication::exit(0);
+}
+
+int RunAlbum(const QString& folder) {
+    QApplication::setFont([] {
+        QFont f = QApplication::font();
+        f.setFamilies(CjkFamilies());
+        return f;
+    }());
+    StartOptions options;
+    options.folder = folder;
+    options.exeDir = QCoreApplication::applicationDirPath();
+    Album album(options);
+    if (const std::optional<int> status = album.Start()) {
+        return *status;
+    }
+    return QApplication::exec();
+}
+
+}  // namespace leafsong

@@ -1,0 +1,28 @@
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "app/lifecycle.h"
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
+    const leafsong::CommandLine cl = leafsong::ParseCommandLine(args, QDir::currentPath());
+    switch (cl.action) {
+        case leafsong::CommandLine::Action::Help:
+        case leafsong::CommandLine::Action::Version:
+            std::fputs(cl.message.toUtf8().constData(), stdout);
+            return 0;
+        case leafsong::CommandLine::Action::Error:
+            std::fputs(cl.message.toUtf8().constData(), stderr);
+            return 2;
+        case leafsong::CommandLine::Action::Run:
+            break;
+    }
+    leafsong::PrepareEnvironment();
+    QApplication app(argc, argv);
+    return leafsong::RunAlbum(cl.folder);
+}

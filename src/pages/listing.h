@@ -1,0 +1,35 @@
+#pragma once
+// The album's folder listing: the names of the folder's JPEG, BMP and GIF files, sorted as a file
+// manager sorts them.
+
+#include <QString>
+#include <QStringList>
+
+namespace leafsong {
+
+// True for names ending in .jpg, .bmp or .gif, in any letter case.
+bool MatchesPicturePattern(const QString& name);
+
+// Case-insensitive, locale-aware, numbers compared by value ("2" before "10").
+void SortLikeFileManager(QStringList& names);
+
+class Listing {
+public:
+    // Points the listing at a folder and reads it.
+    void SetPath(const QString& folder);
+    // Reads the folder again.
+    void Refresh();
+
+    const QString& Path() const { return path_; }
+    int ListCount() const { return static_cast<int>(names_.size()); }
+    // Entry i's file name (without folder).
+    QString List(int i) const { return names_.value(i); }
+    // Entry i's full path.
+    QString FullPath(int i) const;
+
+private:
+    QString path_;
+    QStringList names_;
+};
+
+}  // namespace leafsong

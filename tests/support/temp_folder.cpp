@@ -1,0 +1,52 @@
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <stdexcept>
+
+namespace leafsong::test {
+
+TempFolder::TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/leafsong-test-XXXXXX")) {
+    if (!dir_.isValid()) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+}
+
+QString TempFolder::path(const QString& name) const {
+    return name.isEmpty() ? dir_.path() : dir_.filePath(name);
+}
+
+QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
+    const QString p = path(name);
+    QDir().mkpath(QFileInfo(p).absolutePath());
+    QFile f(p);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+        throw std::runtime_error("cannot write test file");
+    }
+    return p;
+}
+
+QString TempFolder::writePicture(const QString& name, int w, int h, unsigned rgb) const {
+    const QString p = path(name);
+    QDir().mkpath(QFileInfo(p).absolutePath());
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(QColor::fromRgb(rgb));
+    const QString ext = QFileInfo(name).suffix().toLower();
+    const char* format = ext == QLatin1String("bmp") ? "BMP" : "JPEG";
+    if (!img.save(p, format)) {
+        throw std::runtime_error("cannot write test picture");
+    }
+    return p;
+}
+
+QByteArray TempFolder::read(const QString& name) const {
+    QFile f(path(name));
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return f.readAll();
+}
+
+}  // namespace leafsong::test

@@ -1,0 +1,25 @@
+#pragma once
+// Helpers for tests that work on real files in a private temporary folder.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace leafsong::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    // Absolute path of name inside the folder (no trailing separator for "").
+    QString path(const QString& name = {}) const;
+    // Writes bytes to name (folders created as needed); returns the absolute path.
+    QString write(const QString& name, const QByteArray& bytes) const;
+    // Writes a picture of the given size and colour in the format of name's extension.
+    QString writePicture(const QString& name, int w, int h, unsigned rgb = 0x3366cc) const;
+    QByteArray read(const QString& name) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace leafsong::test
