@@ -20,8 +20,8 @@ constexpr InfoLine kLaterLines[] = {
     {103, u"Publisher： Harrowfen (Harrowfen)"},
     {150, u"E-mail： album@harrowfen.org"},
     {78, u"Home page： https://harrowfen.org/leafsong"},
-    {175, u"Matrix： @leafsong:harrowfen.org"},
-    {124, u"IRC： #leafsong on irc.harrowfen.org"},
+    {175, u"Signal： +44 20 7946 0371"},
+    {124, u"Matrix： @leafsong:harrowfen.org"},
 };
 
 // Loads the first one or two entries; false at the first picture that does not load.
