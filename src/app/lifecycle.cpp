@@ -75,6 +75,7 @@ std::optional<int> Album::Start() {
     PageServices pages{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(),
                        marks_, modes_, clock_};
     PutFirst(pages);
+    qCDebug(lcStartup) << "first spread drawn" << options_.started.elapsed() << "ms after start";
     window_.show();
     window_.activateWindow();
     return std::nullopt;
@@ -132,7 +133,7 @@ void Album::Ready2Exit() {
     QCoreApplication::exit(0);
 }
 
-int RunAlbum(const QString& folder) {
+int RunAlbum(const QString& folder, const QElapsedTimer& started) {
     QApplication::setFont([] {
         QFont f = QApplication::font();
         f.setFamilies(CjkFamilies());
@@ -140,6 +141,7 @@ int RunAlbum(const QString& folder) {
     }());
     StartOptions options;
     options.folder = folder;
+    options.started = started;
     options.exeDir = QCoreApplication::applicationDirPath();
     Album album(options);
     if (const std::optional<int> status = album.Start()) {

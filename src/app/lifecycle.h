@@ -2,6 +2,7 @@
 // Start-up and the one orderly way out.
 
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -30,6 +31,7 @@ struct StartOptions {
     QString lockName;     // single-instance lock; empty: the user's
     const Clock* clock = nullptr;
     MediaPlayer* media = nullptr;
+    QElapsedTimer started;  // since the program's start, for the start-up log
 };
 
 // The running album: owns its parts and wires them together.
@@ -85,6 +87,6 @@ private:
 };
 
 // Starts the album (folder: this run's album folder, or empty) and runs it to its end.
-int RunAlbum(const QString& folder);
+int RunAlbum(const QString& folder, const QElapsedTimer& started);
 
 }  // namespace leafsong

@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <cstdio>
 
 #include "app/command_line.h"
 #include "app/lifecycle.h"
 
 int main(int argc, char** argv) {
+    QElapsedTimer started;
+    started.start();
     QStringList args;
     for (int i = 1; i < argc; ++i) {
         args << QString::fromLocal8Bit(argv[i]);
@@ -24,5 +27,5 @@ int main(int argc, char** argv) {
     }
     leafsong::PrepareEnvironment();
     QApplication app(argc, argv);
-    return leafsong::RunAlbum(cl.folder);
+    return leafsong::RunAlbum(cl.folder, started);
 }

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs build/leafsong on ALBUM under a private Xvfb, saves screenshots to build/demo/ and ends
+# the album in order (Esc).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+album=${1:?usage: headless-demo.sh ALBUM}
+out=$PWD/build/demo
+mkdir -p "$out"
+work=$(mktemp -d)
+cleanup() {
+    [[ -n ${album_pid:-} ]] && kill "$album_pid" 2>/dev/null || true
+    [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -wr -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+
+shot() { import -window root "$out/$1"; }
+build/leafsong "$album" &
+album_pid=$!
+# The first spread is up once the book's middle is no longer the background colour.
+for _ in $(seq 200); do
+    px=$(import -window root -crop 1x1+960+615 txt:- 2>/dev/null | tail -1 || true)
+    [[ -n $px && $px != *"#070727"* ]] && break
+    sleep 0.1
+done
+sleep 0.3
+shot first-spread.png
+xdotool mousemove 700 500 click 1 key Escape
+wait "$album_pid" && status=0 || status=$?
+album_pid=
+echo "The album ended with status $status."
+echo "Screenshots: $out/"
+ls -1 "$out"

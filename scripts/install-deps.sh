@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Leafsong needs: to build and run it, and with --test also to
+# test it. Installs only what is missing; works as root or through sudo.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libstb-dev
+    # run: a CJK font for the Chinese texts
+    fonts-wqy-microhei
+)
+if [[ ${1:-} == --test ]]; then
+    packages+=(
+        libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format
+        # a private X server, input and screenshots for the end-to-end tests
+        xvfb xauth xdotool x11-utils imagemagick
+        # runs the tests as an unprivileged user
+        util-linux
+    )
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+sudo=()
+if ((EUID != 0)); then
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
