@@ -31,13 +31,16 @@ CommandLine ParseCommandLine(const QStringList& args, const QString& cwd) {
             return {CommandLine::Action::Help, {}, Usage()};
         } else if (!onlyNames &&
                    (arg == QLatin1String("-v") || arg == QLatin1String("--version"))) {
-            return {CommandLine::Action::Version, {},
+            return {CommandLine::Action::Version,
+                    {},
                     QStringLiteral("leafsong %1\n").arg(QLatin1String(LEAFSONG_VERSION))};
         } else if (!onlyNames && arg.startsWith(u'-') && arg.size() > 1) {
-            return {CommandLine::Action::Error, {},
+            return {CommandLine::Action::Error,
+                    {},
                     QStringLiteral("leafsong: unknown option %1\n%2").arg(arg, Usage())};
         } else if (!cl.folder.isEmpty()) {
-            return {CommandLine::Action::Error, {},
+            return {CommandLine::Action::Error,
+                    {},
                     QStringLiteral("leafsong: only one folder can be opened\n%1").arg(Usage())};
         } else {
             cl.folder = QDir::cleanPath(QDir(cwd).absoluteFilePath(arg));

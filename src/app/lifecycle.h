@@ -26,9 +26,9 @@ namespace leafsong {
 void PrepareEnvironment();
 
 struct StartOptions {
-    QString folder;       // album folder for this run; empty: the one from the settings
-    QString exeDir;       // folder of the executable (settings and fallback album folder)
-    QString lockName;     // single-instance lock; empty: the user's
+    QString folder;    // album folder for this run; empty: the one from the settings
+    QString exeDir;    // folder of the executable (settings and fallback album folder)
+    QString lockName;  // single-instance lock; empty: the user's
     const Clock* clock = nullptr;
     MediaPlayer* media = nullptr;
     QElapsedTimer started;  // since the program's start, for the start-up log

@@ -9,7 +9,8 @@ namespace leafsong {
 
 inline constexpr QChar kSeparator = u'/';
 
-// Folder and name joined by exactly one separator (none added when the folder already ends with it).
+// Folder and name joined by exactly one separator (none added when the folder already ends with
+// it).
 QString JoinPath(const QString& folder, const QString& name, QChar sep = kSeparator);
 
 // The last piece of the path after its last separator ("" when the path ends with one).

@@ -5,7 +5,9 @@
 namespace leafsong {
 
 void Decorations::LoadFrom(const QString& folder) {
-    auto path = [&](int i) { return JoinPath(folder, QString::fromLatin1(kDecorationFiles[i].fileName)); };
+    auto path = [&](int i) {
+        return JoinPath(folder, QString::fromLatin1(kDecorationFiles[i].fileName));
+    };
     ShadowPng[0].Load(path(0));
     ShadowPng[1].Load(path(1));
     BorderPng.Load(path(2));

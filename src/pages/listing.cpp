@@ -55,6 +55,8 @@ void Listing::Refresh() {
     SortLikeFileManager(names_);
 }
 
-QString Listing::FullPath(int i) const { return JoinPath(path_, List(i)); }
+QString Listing::FullPath(int i) const {
+    return JoinPath(path_, List(i));
+}
 
 }  // namespace leafsong

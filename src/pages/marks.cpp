@@ -2,7 +2,9 @@
 
 namespace leafsong {
 
-void Marks::PasteMark(Listing& File1, PageBuffer& /*Pic1*/) { File1.Refresh(); }
+void Marks::PasteMark(Listing& File1, PageBuffer& /*Pic1*/) {
+    File1.Refresh();
+}
 
 void Marks::RemoveMark() {}
 

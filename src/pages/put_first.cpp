@@ -16,12 +16,9 @@ struct InfoLine {
 // The page's lines after the greeting line; the colon is the full-width one.
 constexpr InfoLine kStatusLine{161, u"状态： 无图片加载"};
 constexpr InfoLine kLaterLines[] = {
-    {113, u"软件名称： Leafsong"},
-    {103, u"Publisher： Harrowfen (Harrowfen)"},
-    {150, u"E-mail： album@harrowfen.org"},
-    {78, u"Home page： https://harrowfen.org/leafsong"},
-    {175, u"Signal： +44 20 7946 0371"},
-    {124, u"Matrix： @leafsong:harrowfen.org"},
+    {113, u"软件名称： Leafsong"},          {103, u"Publisher： Harrowfen (Harrowfen)"},
+    {150, u"E-mail： album@harrowfen.org"}, {78, u"Home page： https://harrowfen.org/leafsong"},
+    {175, u"Signal： +44 20 7946 0371"},    {124, u"Matrix： @leafsong:harrowfen.org"},
 };
 
 // Loads the first one or two entries; false at the first picture that does not load.

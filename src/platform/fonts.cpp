@@ -9,7 +9,9 @@ QStringList CjkFamilies() {
             QStringLiteral("Droid Sans Fallback"), QStringLiteral("AR PL UMing CN")};
 }
 
-int PointsToPixels(double points) { return Nearest(points * 96.0 / 72.0); }
+int PointsToPixels(double points) {
+    return Nearest(points * 96.0 / 72.0);
+}
 
 QFont PageFont(double points, bool bold) {
     QFont font;

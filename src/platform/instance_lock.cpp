@@ -4,7 +4,9 @@
 
 namespace leafsong {
 
-QString InstanceLock::DefaultName() { return QStringLiteral("leafsong-%1").arg(::getuid()); }
+QString InstanceLock::DefaultName() {
+    return QStringLiteral("leafsong-%1").arg(::getuid());
+}
 
 bool InstanceLock::TryAcquire(const QString& name) {
     if (server_.isListening()) {

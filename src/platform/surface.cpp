@@ -2,7 +2,9 @@
 
 namespace leafsong {
 
-Surface::Surface(QSize size, PresentFn present) : present_(std::move(present)) { Resize(size); }
+Surface::Surface(QSize size, PresentFn present) : present_(std::move(present)) {
+    Resize(size);
+}
 
 void Surface::Resize(QSize size) {
     if (size.isEmpty()) {

@@ -59,33 +59,39 @@ TempDirResult PrepareTempDir(const QString& folder) {
     const QString path = WithSlash(folder);
     const QByteArray native = QFile::encodeName(path.chopped(1));
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
-        return {{}, QStringLiteral("cannot create the temporary folder %1: %2")
-                        .arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
+        return {{},
+                QStringLiteral("cannot create the temporary folder %1: %2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
     }
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0) {
         return {{}, QStringLiteral("cannot use the temporary folder %1").arg(path)};
     }
     if (S_ISLNK(st.st_mode)) {
-        return {{}, QStringLiteral("refusing the temporary folder %1: it is a symbolic link")
-                        .arg(path)};
+        return {
+            {},
+            QStringLiteral("refusing the temporary folder %1: it is a symbolic link").arg(path)};
     }
     if (!S_ISDIR(st.st_mode)) {
-        return {{}, QStringLiteral("refusing the temporary folder %1: it is not a folder")
-                        .arg(path)};
+        return {{},
+                QStringLiteral("refusing the temporary folder %1: it is not a folder").arg(path)};
     }
     if (st.st_uid != ::geteuid()) {
-        return {{}, QStringLiteral("refusing the temporary folder %1: it belongs to another user")
-                        .arg(path)};
+        return {{},
+                QStringLiteral("refusing the temporary folder %1: it belongs to another user")
+                    .arg(path)};
     }
     if ((st.st_mode & 077) != 0) {
-        return {{}, QStringLiteral("refusing the temporary folder %1: it is open to other users")
-                        .arg(path)};
+        return {{},
+                QStringLiteral("refusing the temporary folder %1: it is open to other users")
+                    .arg(path)};
     }
     return {path, {}};
 }
 
-TempDirResult GetTempDir() { return PrepareTempDir(TempDirCandidate()); }
+TempDirResult GetTempDir() {
+    return PrepareTempDir(TempDirCandidate());
+}
 
 bool ResToFile(const QString& resource, const QString& filePath) {
     if (FileExists(filePath)) {
@@ -98,12 +104,12 @@ bool ResToFile(const QString& resource, const QString& filePath) {
     }
     const QByteArray bytes = res.readAll();
 
-    const QString tmpPath = filePath + QStringLiteral(".part-%1")
-                                           .arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                QLatin1Char('0'));
+    const QString tmpPath =
+        filePath + QStringLiteral(".part-%1")
+                       .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     const QByteArray tmp = QFile::encodeName(tmpPath);
-    const int fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
+    const int fd =
+        ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         return false;
     }

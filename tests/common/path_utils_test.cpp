@@ -35,8 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{R"(C:\Music\)", "", R"(C:\Music\)", R"(C:\Music\)"},
                       PathCase{R"(C:\Music\a.b.mp3)", "a.b.mp3", R"(C:\Music\)", "mp3"},
                       PathCase{R"(C:\x.y\song)", "song", R"(C:\x.y\)", R"(y\song)"},
-                      PathCase{"Harrowfen", "Harrowfen", "", "Harrowfen"},
-                      PathCase{"", "", "", ""},
+                      PathCase{"Harrowfen", "Harrowfen", "", "Harrowfen"}, PathCase{"", "", "", ""},
                       PathCase{R"(D:\相册\湖.jpg)", "湖.jpg", R"(D:\相册\)", "jpg"}));
 
 TEST(JoinPathTest, AddsExactlyOneSeparator) {

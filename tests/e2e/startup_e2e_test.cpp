@@ -73,7 +73,8 @@ TEST_F(StartupE2E, ShowsTheFirstSpreadAndEndsInOrderOnEscape) {
     WritePicture(run.albumDir() + QStringLiteral("/b.jpg"), 800, 600, qRgb(30, 200, 30));
     run.Start({run.albumDir()});
     const QImage shot = WaitForBook(qRgb(220, 30, 30));
-    ASSERT_LT(Distance(At(shot, 375, 250), qRgb(220, 30, 30)), 30) << run.stderrText().toStdString();
+    ASSERT_LT(Distance(At(shot, 375, 250), qRgb(220, 30, 30)), 30)
+        << run.stderrText().toStdString();
 
     EXPECT_EQ(At(shot, 3, 250), qRgb(255, 255, 255)) << "border over the picture's edge";
     EXPECT_EQ(At(shot, 375, 3), qRgb(255, 255, 255));
@@ -108,8 +109,8 @@ TEST_F(StartupE2E, ASecondCopyEndsAtOnceAndSignalsEndInOrder) {
 
         ::kill(static_cast<pid_t>(run.process().processId()), sig);
         ASSERT_EQ(run.WaitForExit(15000), 0);
-        EXPECT_TRUE(ReadAll(run.settingsFile()).endsWith("PicturePath=" + run.albumDir().toUtf8() +
-                                                         "\n"));
+        EXPECT_TRUE(
+            ReadAll(run.settingsFile()).endsWith("PicturePath=" + run.albumDir().toUtf8() + "\n"));
         EXPECT_TRUE(TempFiles(run).isEmpty());
     }
 }

@@ -83,8 +83,7 @@ bool XSession::XDoTool(const QStringList& args) const {
     env.insert(QStringLiteral("DISPLAY"), display_);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral("xdotool"), args);
-    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit &&
-           p.exitCode() == 0;
+    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 AlbumRun::AlbumRun(const XSession& x) : x_(x) {

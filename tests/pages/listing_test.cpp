@@ -17,10 +17,10 @@ TEST(ListingTest, PatternIgnoresLetterCase) {
         const char* name;
         bool match;
     };
-    const Row rows[] = {{"a.jpg", true},      {"02.JPG", true},    {"03.Gif", true},
-                        {"b.bmp", true},      {"c.jpeg", false},   {"d.png", false},
-                        {"jpg", false},       {"e.jpg.txt", false}, {"f.(F)jpg", false},
-                        {"湖.jpg", true},     {".jpg", true}};
+    const Row rows[] = {{"a.jpg", true},  {"02.JPG", true},     {"03.Gif", true},
+                        {"b.bmp", true},  {"c.jpeg", false},    {"d.png", false},
+                        {"jpg", false},   {"e.jpg.txt", false}, {"f.(F)jpg", false},
+                        {"湖.jpg", true}, {".jpg", true}};
     for (const Row& r : rows) {
         EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(r.name)), r.match) << r.name;
     }
@@ -38,8 +38,8 @@ TEST(ListingTest, SortsLikeAFileManager) {
 
 TEST(ListingTest, ListsMatchingFilesOnly) {
     test::TempFolder dir;
-    for (const char* name : {"01.jpg", "02.JPG", "03.Gif", "04.bmp", "05.jpeg", "notes.txt",
-                             ".hidden.jpg"}) {
+    for (const char* name :
+         {"01.jpg", "02.JPG", "03.Gif", "04.bmp", "05.jpeg", "notes.txt", ".hidden.jpg"}) {
         dir.write(QString::fromLatin1(name), "x");
     }
     QDir().mkpath(dir.path(QStringLiteral("folder.jpg")));

@@ -49,9 +49,8 @@ TEST(PageBufferTest, StoresLargePicturesAtBookResolution) {
         int w, h;
         QSize stored;
     };
-    const Row rows[] = {{640, 480, {640, 480}},   {750, 500, {750, 500}},
-                        {6000, 4000, {750, 500}}, {1000, 1500, {750, 500}},
-                        {20000, 10, {750, 10}},   {1, 1, {1, 1}}};
+    const Row rows[] = {{640, 480, {640, 480}},   {750, 500, {750, 500}}, {6000, 4000, {750, 500}},
+                        {1000, 1500, {750, 500}}, {20000, 10, {750, 10}}, {1, 1, {1, 1}}};
     for (const Row& r : rows) {
         const QString path =
             dir.write(QStringLiteral("p%1x%2.jpg").arg(r.w).arg(r.h), Jpeg(r.w, r.h, Qt::red));
@@ -59,7 +58,8 @@ TEST(PageBufferTest, StoresLargePicturesAtBookResolution) {
         ASSERT_TRUE(pic.Load(path)) << r.w << "x" << r.h;
         EXPECT_EQ(pic.logicalSize(), QSize(r.w, r.h));
         EXPECT_EQ(pic.pixels().size(), r.stored);
-        EXPECT_EQ(qRed(pic.pixels().pixel(r.stored.width() / 2, r.stored.height() / 2)) > 200, true);
+        EXPECT_EQ(qRed(pic.pixels().pixel(r.stored.width() / 2, r.stored.height() / 2)) > 200,
+                  true);
     }
 }
 
