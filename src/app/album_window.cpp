@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTransform>
 
 #include "common/nearest.h"
 
@@ -15,12 +16,22 @@ AlbumWindow::AlbumWindow() {
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Leafsong 相册"));
-    surface_ = Surface({}, [this](const QRect& changed) {
-        // Device pixels to the widget's (possibly scaled) coordinates, rounded outwards.
-        const QRectF logical(changed.x() / ratio_, changed.y() / ratio_, changed.width() / ratio_,
-                             changed.height() / ratio_);
-        update(logical.toAlignedRect());
-    });
+    surface_ = Surface({}, [this](const QRect& changed) { Present(changed); });
+}
+
+void AlbumWindow::Present(const QRect& changed) {
+    if (shape_.Update(surface_.image(), changed)) {
+        QRegion shape = shape_.region();
+        if (ratio_ != 1.0) {
+            shape = QTransform::fromScale(1 / ratio_, 1 / ratio_).map(shape);
+        }
+        // An empty mask would mean no mask at all: keep one pixel instead.
+        setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
+    }
+    // Device pixels to the widget's (possibly scaled) coordinates, rounded outwards.
+    const QRectF logical(changed.x() / ratio_, changed.y() / ratio_, changed.width() / ratio_,
+                         changed.height() / ratio_);
+    update(logical.toAlignedRect());
 }
 
 void AlbumWindow::CoverScreen(QScreen* screen) {
@@ -61,6 +72,18 @@ void AlbumWindow::keyReleaseEvent(QKeyEvent* event) {
     if (keys_.Release(event->key(), event->isAutoRepeat()) && onKeyUp) {
         onKeyUp(event->key());
     }
+}
+
+void AlbumWindow::mousePressEvent(QMouseEvent* event) {
+    drag_.Press(event->globalPosition());
+}
+
+void AlbumWindow::mouseMoveEvent(QMouseEvent* event) {
+    drag_.Move(this, event->buttons() == Qt::LeftButton, event->globalPosition());
+}
+
+void AlbumWindow::mouseReleaseEvent(QMouseEvent* /*event*/) {
+    drag_.Release();
 }
 
 void AlbumWindow::focusOutEvent(QFocusEvent* event) {

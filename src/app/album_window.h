@@ -1,12 +1,15 @@
 #pragma once
 // The album's window: borderless, as large as the screen, showing the surface 1:1 in device
-// pixels. It only forwards input; what the input means is decided by its owner.
+// pixels, see-through where the surface has the key colour. It moves itself when dragged with the
+// left button; other input is forwarded, and what it means is decided by its owner.
 
 #include <QWidget>
 #include <functional>
 
 #include "app/key_gate.h"
+#include "app/window_drag.h"
 #include "platform/surface.h"
+#include "platform/window_shape.h"
 
 namespace leafsong {
 
@@ -30,9 +33,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void Present(const QRect& changed);
+
     Surface surface_;
+    WindowShape shape_;
+    WindowDrag drag_;
     KeyGate keys_;
     qreal ratio_ = 1.0;
 };

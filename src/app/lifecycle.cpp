@@ -28,7 +28,9 @@ void PrepareEnvironment() {
 Album::Album(StartOptions options)
     : options_(std::move(options)),
       clock_(options_.clock ? *options_.clock : systemClock_),
-      media_(options_.media ? *options_.media : silent_) {
+      media_(options_.media ? *options_.media : silent_),
+      journal_(options_.journalFile.isEmpty() ? MarkJournal::DefaultPath() : options_.journalFile),
+      marks_(&journal_) {
     window_.onCloseRequest = [this] { Ready2Exit(); };
     window_.onKeyUp = [this](int key) { OnKeyUp(key); };
 }
@@ -43,6 +45,8 @@ std::optional<int> Album::Start() {
         qCDebug(lcStartup) << "another copy is running";
         return 0;
     }
+    // Names left marked by a run that did not end in order come back first.
+    RestoreFromJournal(journal_);
     const TempDirResult temp = GetTempDir();
     if (!temp.ok()) {
         std::fprintf(stderr, "leafsong: %s\n", temp.error.toUtf8().constData());

@@ -26,9 +26,10 @@ namespace leafsong {
 void PrepareEnvironment();
 
 struct StartOptions {
-    QString folder;    // album folder for this run; empty: the one from the settings
-    QString exeDir;    // folder of the executable (settings and fallback album folder)
-    QString lockName;  // single-instance lock; empty: the user's
+    QString folder;       // album folder for this run; empty: the one from the settings
+    QString exeDir;       // folder of the executable (settings and fallback album folder)
+    QString lockName;     // single-instance lock; empty: the user's
+    QString journalFile;  // journal of renamed pictures; empty: the user's
     const Clock* clock = nullptr;
     MediaPlayer* media = nullptr;
     QElapsedTimer started;  // since the program's start, for the start-up log
@@ -75,6 +76,7 @@ private:
     PageBuffer Pic1_;
     PageBuffer Pic2_;
     Decorations deco_;
+    MarkJournal journal_;
     Marks marks_;
     AlbumWindow window_;
     QCursor imgCursor_;

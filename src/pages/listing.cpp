@@ -48,7 +48,7 @@ void Listing::Refresh() {
     const QDir dir(path_);
     const QStringList all = dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
     for (const QString& name : all) {
-        if (MatchesPicturePattern(name)) {
+        if (MatchesPicturePattern(name) && !excluded_.contains(JoinPath(path_, name))) {
             names_.append(name);
         }
     }

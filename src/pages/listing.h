@@ -2,8 +2,11 @@
 // The album's folder listing: the names of the folder's JPEG, BMP and GIF files, sorted as a file
 // manager sorts them.
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include "common/path_utils.h"
 
 namespace leafsong {
 
@@ -26,10 +29,15 @@ public:
     QString List(int i) const { return names_.value(i); }
     // Entry i's full path.
     QString FullPath(int i) const;
+    // Index of a name in the listing, or -1.
+    int IndexOf(const QString& name) const { return int(names_.indexOf(name)); }
+    // Leaves a file of the current folder out of the listing from the next read on.
+    void Exclude(const QString& name) { excluded_.insert(JoinPath(path_, name)); }
 
 private:
     QString path_;
     QStringList names_;
+    QSet<QString> excluded_;  // full paths
 };
 
 }  // namespace leafsong

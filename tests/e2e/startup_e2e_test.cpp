@@ -6,66 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/album_state.h"
-#include "e2e/x_session.h"
+#include "e2e/album_fixture.h"
 #include "support/temp_folder.h"
 
 namespace leafsong::e2e {
 namespace {
 
-constexpr int kW = 1280, kH = 1024;
-constexpr QRgb kKey = qRgb(7, 7, 39);
-
-int Distance(QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-           std::abs(qBlue(a) - qBlue(b));
-}
-
-void WritePicture(const QString& path, int w, int h, QRgb colour) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(colour);
-    ASSERT_TRUE(img.save(path, "JPEG", 95));
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class StartupE2E : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(x.ok()) << "Xvfb did not start";
-        book = PlaceBook(kW, kH);
-    }
-    QRgb At(const QImage& shot, int bx, int by) const {
-        return shot.pixel(book.BookLeft + bx, book.BookTop + by);
-    }
-    // Waits until the book's middle shows the colour; the last screenshot.
-    QImage WaitForBook(QRgb colour) {
-        QImage shot;
-        WaitFor(
-            [&] {
-                shot = x.Screenshot();
-                return !shot.isNull() && Distance(At(shot, 375, 250), colour) < 30;
-            },
-            30000);
-        return shot;
-    }
-    void FocusAndPress(const char* key) {
-        // A click on the book gives the window the keyboard focus.
-        x.XDoTool({QStringLiteral("mousemove"), QString::number(book.BookLeft + 300),
-                   QString::number(book.BookTop + 200), QStringLiteral("click"),
-                   QStringLiteral("1")});
-        x.XDoTool({QStringLiteral("key"), QString::fromLatin1(key)});
-    }
-    QStringList TempFiles(AlbumRun& run) const {
-        return QDir(run.runtimeDir() + QStringLiteral("/leafsong")).entryList(QDir::Files);
-    }
-
-    XSession x{kW, kH};
-    BookGeometry book;
-};
+using StartupE2E = AlbumE2E;
 
 TEST_F(StartupE2E, ShowsTheFirstSpreadAndEndsInOrderOnEscape) {
     AlbumRun run(x);
@@ -81,8 +28,9 @@ TEST_F(StartupE2E, ShowsTheFirstSpreadAndEndsInOrderOnEscape) {
     const QRgb cover = At(shot, -5, 250);
     EXPECT_NE(cover, kKey) << "cover beside the book";
     EXPECT_EQ(qRed(cover), qBlue(cover)) << "the cover is grey";
-    EXPECT_EQ(shot.pixel(10, 10), kKey);
-    EXPECT_EQ(At(shot, 375, -20), kKey);
+    // Around the book the white root window shows through.
+    EXPECT_EQ(shot.pixel(10, 10), qRgb(255, 255, 255));
+    EXPECT_EQ(At(shot, 375, -20), qRgb(255, 255, 255));
     EXPECT_EQ(TempFiles(run).size(), 4);
 
     FocusAndPress("Escape");
@@ -118,7 +66,7 @@ TEST_F(StartupE2E, ASecondCopyEndsAtOnceAndSignalsEndInOrder) {
 TEST_F(StartupE2E, AnEmptyFolderShowsTheInformationPage) {
     AlbumRun run(x);
     run.Start({run.albumDir()});
-    const QImage shot = WaitForBook(qRgb(240, 240, 240));
+    const QImage shot = WaitForBook(qRgb(240, 240, 240), 0, {60, 60});
     int grey = 0;
     for (int y = 100; y < 400; ++y) {
         for (int x0 = 60; x0 < 700; ++x0) {

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace leafsong::e2e {
 
@@ -26,6 +27,8 @@ public:
     QImage Screenshot() const;
     // Runs xdotool with the arguments on this display; true when it succeeded.
     bool XDoTool(const QStringList& args) const;
+    // Runs xdotool and returns what it printed, nothing when it failed.
+    std::optional<QString> XDoToolOutput(const QStringList& args) const;
 
 private:
     std::unique_ptr<QProcess> server_;
@@ -43,6 +46,9 @@ public:
     QString runtimeDir() const { return root_.filePath(QStringLiteral("run")); }
     QString settingsFile() const { return appDir() + QStringLiteral("/Leafsong.ini"); }
     QString albumDir() const { return root_.filePath(QStringLiteral("album")); }
+    QString journalFile() const {
+        return root_.filePath(QStringLiteral("home/.local/state/leafsong/marks.journal"));
+    }
     QProcessEnvironment& env() { return env_; }
 
     // Starts the copied program with the arguments.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "support/temp_folder.h"
 
 namespace leafsong {
@@ -106,18 +108,37 @@ TEST_F(PutFirstTest, OnePictureLeavesTheSecondBufferAlone) {
     EXPECT_EQ(Pic2.logicalSize(), QSize(10, 10));
 }
 
-TEST_F(PutFirstTest, AnUnreadableFirstPictureKeepsWhatWasShown) {
+TEST_F(PutFirstTest, AnUnreadableFirstPictureIsMarkedAway) {
+    dir.write(QStringLiteral("a.jpg"), "not a picture");
     dir.writePicture(QStringLiteral("b.jpg"), 200, 100, 0x00ff00);
     Run(dir.path());
+    EXPECT_EQ(File1.List(0), QStringLiteral("b.jpg"));
+    EXPECT_GT(qGreen(BookPixel(375, 250)), 180);
+    EXPECT_TRUE(QFile::exists(dir.path(QStringLiteral("a.(F)jpg"))));
+    // The next opening spread gives the name back before testing again.
+    Run(dir.path());
+    EXPECT_EQ(marks.marked().size(), 1);
+    marks.RemoveMark();
+    EXPECT_TRUE(QFile::exists(dir.path(QStringLiteral("a.jpg"))));
+}
+
+TEST_F(PutFirstTest, AnUntestedUnreadablePictureKeepsWhatWasShown) {
+    dir.writePicture(QStringLiteral("d.jpg"), 200, 100, 0x00ff00);
+    Run(dir.path());
     surface.image().fill(qRgb(1, 2, 3));
-    dir.write(QStringLiteral("a.jpg"), "not a picture");
+    // Only the first two entries are tested; the third moves up to the front untested.
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        dir.write(QString::fromLatin1(name), "not a picture");
+    }
     Run(dir.path());
     EXPECT_EQ(state.PageIndex, 0);
+    EXPECT_EQ(File1.List(0), QStringLiteral("c.jpg"));
     // Not cleared: outside the decorated book the surface keeps what it had.
     EXPECT_EQ(surface.image().pixel(3, 3), qRgb(1, 2, 3));
     // The decorations and the last good page are drawn all the same.
     EXPECT_GT(qGreen(BookPixel(375, 250)), 180);
     EXPECT_EQ(BookPixel(2, 250), qRgb(255, 255, 255));
+    marks.RemoveMark();
 }
 
 }  // namespace
