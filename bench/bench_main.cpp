@@ -1,13 +1,14 @@
-// Benchmarks need a QGuiApplication (fonts, image plugins) on the offscreen platform.
+// Benchmarks need an application object (fonts, image plugins, widgets), on the offscreen platform
+// unless a test run chose another.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -22,7 +22,7 @@ for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 
 shot() { import -window root "$out/$1"; }
-build/leafsong "$album" &
+QT_LOGGING_RULES="leafsong.flip.debug=true" build/leafsong "$album" 2>"$work/log" &
 album_pid=$!
 # The first spread is up once the book's middle is no longer the background colour.
 for _ in $(seq 200); do
@@ -32,7 +32,14 @@ for _ in $(seq 200); do
 done
 sleep 0.3
 shot first-spread.png
-xdotool mousemove 700 500 click 1 key Escape
+# A page turn: a screenshot while the leaf is lifted, then the next spread.
+xdotool mousemove 700 500 click 1 key Left
+for _ in $(seq 200); do grep -q 'FlipPos=650' "$work/log" && break; sleep 0.01; done
+shot mid-turn.png
+for _ in $(seq 300); do grep -q 'turn end' "$work/log" && break; sleep 0.01; done
+sleep 0.2
+shot second-spread.png
+xdotool key Escape
 wait "$album_pid" && status=0 || status=$?
 album_pid=
 echo "The album ended with status $status."

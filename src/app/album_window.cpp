@@ -15,6 +15,7 @@ AlbumWindow::AlbumWindow() {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     setWindowTitle(QStringLiteral("Leafsong 相册"));
     surface_ = Surface({}, [this](const QRect& changed) { Present(changed); });
 }
@@ -31,7 +32,12 @@ void AlbumWindow::Present(const QRect& changed) {
     // Device pixels to the widget's (possibly scaled) coordinates, rounded outwards.
     const QRectF logical(changed.x() / ratio_, changed.y() / ratio_, changed.width() / ratio_,
                          changed.height() / ratio_);
-    update(logical.toAlignedRect());
+    // Painted at once, so that every frame of a turn reaches the screen.
+    if (isVisible()) {
+        repaint(logical.toAlignedRect());
+    } else {
+        update(logical.toAlignedRect());
+    }
 }
 
 void AlbumWindow::CoverScreen(QScreen* screen) {
@@ -76,14 +82,32 @@ void AlbumWindow::keyReleaseEvent(QKeyEvent* event) {
 
 void AlbumWindow::mousePressEvent(QMouseEvent* event) {
     drag_.Press(event->globalPosition());
+    if (onMouseDown) {
+        onMouseDown(event->buttons() == Qt::RightButton, event->globalPosition().toPoint());
+    }
 }
 
 void AlbumWindow::mouseMoveEvent(QMouseEvent* event) {
-    drag_.Move(this, event->buttons() == Qt::LeftButton, event->globalPosition());
+    if (drag_.Move(this, event->buttons() == Qt::LeftButton, event->globalPosition())) {
+        return;
+    }
+    const float x = float(event->position().x() * ratio_);
+    const bool pageTurn = pageTurnPointerAt && pageTurnPointerAt(x);
+    setCursor(pageTurn ? pageTurnCursor_ : QCursor(Qt::ArrowCursor));
 }
 
-void AlbumWindow::mouseReleaseEvent(QMouseEvent* /*event*/) {
+void AlbumWindow::mouseReleaseEvent(QMouseEvent* event) {
     drag_.Release();
+    if (onMouseUp) {
+        onMouseUp(float(event->position().x() * ratio_));
+    }
+}
+
+void AlbumWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    drag_.Press(event->globalPosition());
+    if (event->button() == Qt::LeftButton && onDoubleClick) {
+        onDoubleClick();
+    }
 }
 
 void AlbumWindow::focusOutEvent(QFocusEvent* event) {

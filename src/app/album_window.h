@@ -3,6 +3,7 @@
 // pixels, see-through where the surface has the key colour. It moves itself when dragged with the
 // left button; other input is forwarded, and what it means is decided by its owner.
 
+#include <QCursor>
 #include <QWidget>
 #include <functional>
 
@@ -26,6 +27,13 @@ public:
     std::function<void()> onCloseRequest;
     // A key released whose press the window saw.
     std::function<void(int key)> onKeyUp;
+    // Mouse input, x in device pixels.
+    std::function<void(bool rightAlone, QPoint global)> onMouseDown;
+    std::function<void(float x)> onMouseUp;
+    std::function<void()> onDoubleClick;
+    // Whether the page-turn pointer shows at x (the arrow otherwise).
+    std::function<bool(float x)> pageTurnPointerAt;
+    void setPageTurnCursor(const QCursor& cursor) { pageTurnCursor_ = cursor; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,6 +44,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void Present(const QRect& changed);
@@ -44,6 +53,7 @@ private:
     WindowShape shape_;
     WindowDrag drag_;
     KeyGate keys_;
+    QCursor pageTurnCursor_;
     qreal ratio_ = 1.0;
 };
 

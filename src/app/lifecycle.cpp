@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "common/path_utils.h"
 #include "pages/put_first.h"
+#include "platform/auto_repeat.h"
 #include "platform/fonts.h"
 #include "platform/log.h"
 #include "platform/temp_dir.h"
@@ -30,9 +31,25 @@ Album::Album(StartOptions options)
       clock_(options_.clock ? *options_.clock : systemClock_),
       media_(options_.media ? *options_.media : silent_),
       journal_(options_.journalFile.isEmpty() ? MarkJournal::DefaultPath() : options_.journalFile),
-      marks_(&journal_) {
+      marks_(&journal_),
+      turner_(TurnServices{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(), modes_, cache_,
+                           [this] { input_.Form_DblClick(); }, [this] { LayOutFirst(); },
+                           [] { QApplication::beep(); }}),
+      input_(InputServices{state_, File1_, modes_, turner_, [this] { Ready2Exit(); }, {}, {}}) {
     window_.onCloseRequest = [this] { Ready2Exit(); };
-    window_.onKeyUp = [this](int key) { OnKeyUp(key); };
+    window_.onKeyUp = [this](int key) {
+        if (!exiting_) {
+            input_.Form_KeyUp(key);
+        }
+    };
+    window_.onMouseDown = [this](bool rightAlone, QPoint global) {
+        input_.Form_MouseDown(rightAlone, global);
+    };
+    window_.onMouseUp = [this](float x) { input_.Form_MouseUp(x); };
+    window_.onDoubleClick = [this] { input_.Form_DblClick(); };
+    window_.pageTurnPointerAt = [this](float x) {
+        return input_.PointerAt(x) == AlbumInput::Pointer::PageTurn;
+    };
 }
 
 Album::~Album() = default;
@@ -61,6 +78,7 @@ std::optional<int> Album::Start() {
         state_.PicturePath = options_.folder;
     }
     imgCursor_ = QCursor(QPixmap(QString::fromLatin1(kCursorResource)), 12, 1);
+    window_.setPageTurnCursor(imgCursor_);
     WriteTemporaryFiles();
     deco_.LoadFrom(tempDir_);
     state_.AutoFlip = false;
@@ -68,6 +86,7 @@ std::optional<int> Album::Start() {
     QScreen* screen = QGuiApplication::primaryScreen();
     window_.CoverScreen(screen);
     state_.book = PlaceBook(window_.surface().width(), window_.surface().height());
+    input_.setWindowWidth(window_.surface().width());
     qCDebug(lcStartup) << "screen" << window_.surface().image().size() << "book"
                        << state_.book.rect();
 
@@ -76,12 +95,11 @@ std::optional<int> Album::Start() {
         state_.PicturePath = options_.exeDir;
     }
     File1_.SetPath(state_.PicturePath);
-    PageServices pages{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(),
-                       marks_, modes_, clock_};
-    PutFirst(pages);
+    LayOutFirst();
     qCDebug(lcStartup) << "first spread drawn" << options_.started.elapsed() << "ms after start";
     window_.show();
     window_.activateWindow();
+    RequestDetectableAutoRepeat();
     return std::nullopt;
 }
 
@@ -108,12 +126,15 @@ void Album::StartMusic() {
     }
 }
 
-void Album::OnKeyUp(int key) {
-    if (exiting_) {
-        return;
-    }
-    if (key == Qt::Key_Escape) {
-        Ready2Exit();
+void Album::LayOutFirst() {
+    turner_.Abandon();
+    PageServices pages{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(),
+                       marks_, modes_, clock_, &cache_};
+    PutFirst(pages);
+    const int count = File1_.ListCount();
+    if (count > 2) {
+        // The next turn either way.
+        cache_.Prefetch({File1_.FullPath(count - 1), File1_.FullPath(2)});
     }
 }
 
@@ -122,6 +143,7 @@ void Album::Ready2Exit() {
         return;
     }
     exiting_ = true;
+    turner_.Stop();
     marks_.RemoveMark();
     deco_.Release();
     media_.CloseMedia();

@@ -10,12 +10,15 @@
 
 #include "app/album_state.h"
 #include "app/album_window.h"
+#include "app/input.h"
+#include "flip/page_turner.h"
 #include "flip/decorations.h"
 #include "menu/modes.h"
 #include "music/media_player.h"
 #include "pages/listing.h"
 #include "pages/marks.h"
 #include "pages/page_buffer.h"
+#include "pages/picture_cache.h"
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/signal_pipe.h"
@@ -59,9 +62,10 @@ public:
     const QStringList& writtenFiles() const { return written_; }
 
 private:
+    // Lays the album out afresh from its first picture, dropping a running turn.
+    void LayOutFirst();
     void WriteTemporaryFiles();
     void StartMusic();
-    void OnKeyUp(int key);
 
     StartOptions options_;
     SystemClock systemClock_;
@@ -79,6 +83,9 @@ private:
     MarkJournal journal_;
     Marks marks_;
     AlbumWindow window_;
+    PictureCache cache_;
+    PageTurner turner_;
+    AlbumInput input_;
     QCursor imgCursor_;
     std::unique_ptr<SignalPipe> signals_;
 

@@ -21,14 +21,14 @@ QSize StoredSizeFor(QSize logical) {
             std::min(logical.height(), kStoredLimit.height())};
 }
 
-bool PageBuffer::Load(const QString& path) {
+std::optional<DecodedPicture> DecodePicture(const QString& path) {
     QImageReader reader(path);
     reader.setAllocationLimit(kAllocationLimitMb);
     reader.setAutoTransform(true);
     const QSize fileSize = reader.size();
     if (!fileSize.isValid() || fileSize.isEmpty()) {
         qCDebug(lcPages) << "unreadable picture" << path << reader.errorString();
-        return false;
+        return std::nullopt;
     }
     // Upright size after the file's orientation tag is applied.
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
@@ -40,22 +40,35 @@ bool PageBuffer::Load(const QString& path) {
     QImage image = reader.read();
     if (image.isNull()) {
         qCDebug(lcPages) << "unreadable picture" << path << reader.errorString();
-        return false;
+        return std::nullopt;
     }
     if (image.hasAlphaChannel()) {
         QImage flat(image.size(), QImage::Format_RGB32);
         flat.fill(kPageBackground);
         QPainter p(&flat);
         p.drawImage(0, 0, image);
+        p.end();
         image = std::move(flat);
     } else {
         image = std::move(image).convertToFormat(QImage::Format_RGB32);
     }
-    loaded_ = image;
-    pixels_ = std::move(image);
-    logical_ = logical;
+    return DecodedPicture{std::move(image), logical};
+}
+
+void PageBuffer::Assign(const DecodedPicture& picture) {
+    loaded_ = picture.image;
+    pixels_ = picture.image;
+    logical_ = picture.logical;
     text_.CurrentX = 0;
     text_.CurrentY = 0;
+}
+
+bool PageBuffer::Load(const QString& path) {
+    const std::optional<DecodedPicture> picture = DecodePicture(path);
+    if (!picture) {
+        return false;
+    }
+    Assign(*picture);
     return true;
 }
 

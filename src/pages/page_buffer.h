@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <optional>
 
 namespace leafsong {
 
@@ -25,8 +26,21 @@ struct TextState {
     bool FontBold = false;
 };
 
+// A picture decoded at the resolution the book needs.
+struct DecodedPicture {
+    QImage image;   // RGB32, at most kStoredLimit
+    QSize logical;  // the picture's own size
+};
+
+// Decodes a picture file (scaled while decoding when larger than kStoredLimit); nothing when it is
+// missing, empty, not a picture or over the reader's limit. Safe to call from any thread.
+std::optional<DecodedPicture> DecodePicture(const QString& path);
+
 class PageBuffer {
 public:
+    // Takes a decoded picture; everything drawn before is dropped.
+    void Assign(const DecodedPicture& picture);
+
     // Decodes the picture (scaled while decoding when larger than kStoredLimit). On success the
     // buffer takes the picture's logical size and drops everything drawn before; on failure
     // (missing, empty, not a picture, over the reader's limit) it is left as it was.

@@ -21,14 +21,19 @@ constexpr InfoLine kLaterLines[] = {
     {175, u"Signal： +44 20 7946 0371"},    {124, u"Matrix： @leafsong:harrowfen.org"},
 };
 
+bool LoadPage(PageServices& s, PageBuffer& pic, int index) {
+    const QString path = s.File1.FullPath(index);
+    return s.cache ? s.cache->Load(pic, path) : pic.Load(path);
+}
+
 // Loads the first one or two entries; false at the first picture that does not load.
 bool LoadFirstPages(PageServices& s, int count) {
-    if (!s.Pic1.Load(s.File1.FullPath(0))) {
+    if (!LoadPage(s, s.Pic1, 0)) {
         return false;
     }
     MarkFooter(s.modes.Footer(), s.Pic1, 0, count);
     if (count > 1) {
-        if (!s.Pic2.Load(s.File1.FullPath(1))) {
+        if (!LoadPage(s, s.Pic2, 1)) {
             return false;
         }
         MarkFooter(s.modes.Footer(), s.Pic2, 1, count);

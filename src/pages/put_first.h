@@ -7,6 +7,7 @@
 #include "pages/listing.h"
 #include "pages/marks.h"
 #include "pages/page_buffer.h"
+#include "pages/picture_cache.h"
 #include "platform/clock.h"
 #include "platform/surface.h"
 
@@ -23,6 +24,7 @@ struct PageServices {
     Marks& marks;
     const Modes& modes;
     const Clock& clock;
+    PictureCache* cache = nullptr;  // decoded pictures to take the pages from, when there is one
 };
 
 // Puts the first picture (or the information page of an empty album) on the book: restores and

@@ -1,5 +1,7 @@
 #include "platform/surface.h"
 
+#include <algorithm>
+
 namespace leafsong {
 
 Surface::Surface(QSize size, PresentFn present) : present_(std::move(present)) {
@@ -18,6 +20,20 @@ void Surface::Resize(QSize size) {
 void Surface::Clear() {
     image_.fill(kKeyColour);
     dirty_ = image_.rect();
+}
+
+void Surface::ClearRect(const QRect& r) {
+    const QRect area = r.intersected(image_.rect());
+    if (area.isEmpty()) {
+        return;
+    }
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill_n(line + area.left(), area.width(), kKeyColour);
+    }
+    Touch(area);
 }
 
 void Surface::Present() {

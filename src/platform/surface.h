@@ -27,6 +27,8 @@ public:
 
     // Fills the whole surface with the key colour.
     void Clear();
+    // Fills the part of r that lies on the surface with the key colour and touches it.
+    void ClearRect(const QRect& r);
     // Marks a region as drawn since the last present.
     void Touch(const QRect& r) { dirty_ |= r; }
     // Shows what was drawn.

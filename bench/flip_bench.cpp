@@ -1,0 +1,94 @@
+// Drawing one frame of a page turn, beside the cost of copying a whole frame once.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstring>
+#include <vector>
+
+#include "app/album_state.h"
+#include "flip/decorations.h"
+#include "flip/frame.h"
+#include "flip/schedule.h"
+#include "pages/page_buffer.h"
+#include "platform/surface.h"
+
+namespace {
+
+constexpr QSize kScreen{1920, 1080};
+
+// A photo-like noisy 6000 x 4000 picture, tinted so that the two pages differ.
+QString NoisyPhoto(const QTemporaryDir& dir, int tint) {
+    const int w = 6000;
+    const int h = 4000;
+    const QString path = dir.filePath(QStringLiteral("page%1.jpg").arg(tint));
+    QImage img(w, h, QImage::Format_RGB32);
+    quint32 seed = 12345u + quint32(tint);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int n = int(seed >> 26);
+            line[x] = qRgb((x * 255 / w + n) & 255, (y * 255 / h + n + tint) & 255, (n * 4) & 255);
+        }
+    }
+    img.save(path, "JPEG", 90);
+    return path;
+}
+
+// Two 24-megapixel pages loaded as a turn loads them, and the book on a full-HD surface.
+struct TurnScene {
+    TurnScene() {
+        deco.LoadFrom(QStringLiteral(":/leafsong"));
+        Pic1.Load(NoisyPhoto(dir, 0));
+        Pic2.Load(NoisyPhoto(dir, 80));
+    }
+    QTemporaryDir dir;
+    leafsong::Decorations deco;
+    leafsong::PageBuffer Pic1;
+    leafsong::PageBuffer Pic2;
+    leafsong::BookGeometry book = leafsong::PlaceBook(kScreen.width(), kScreen.height());
+};
+
+TurnScene& Scene() {
+    static TurnScene scene;
+    return scene;
+}
+
+void BM_ComposeFrame(benchmark::State& state) {
+    TurnScene& scene = Scene();
+    if (scene.Pic1.isEmpty() || scene.Pic2.isEmpty() || !scene.deco.CoverPng.isLoaded()) {
+        state.SkipWithError("pictures or cover did not load");
+        return;
+    }
+    leafsong::Surface surface(kScreen);
+    const std::vector<leafsong::FrameStep> frames = leafsong::ForwardFrames(scene.book.BookWidth);
+    // The first frame scales the cover once; every later frame reuses it.
+    leafsong::Blting(surface, scene.book, scene.deco, scene.Pic1, scene.Pic2, frames[0].FlipPos,
+                     frames[0].Reverse);
+    size_t k = 0;
+    for (auto _ : state) {
+        const leafsong::FrameStep& f = frames[k];
+        k = (k + 1) % frames.size();
+        benchmark::DoNotOptimize(leafsong::Blting(surface, scene.book, scene.deco, scene.Pic1,
+                                                  scene.Pic2, f.FlipPos, f.Reverse));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComposeFrame)->Unit(benchmark::kMillisecond);
+
+void BM_MemcpyFrame(benchmark::State& state) {
+    const size_t bytes = size_t(kScreen.width()) * size_t(kScreen.height()) * 4;
+    std::vector<unsigned char> from(bytes, 7);
+    std::vector<unsigned char> to(bytes, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
