@@ -73,6 +73,12 @@ void PictureCache::Prefetch(const QStringList& paths) {
     }
 }
 
+void PictureCache::Settle() {
+    for (Pending& p : pending_) {
+        p.future.waitForFinished();
+    }
+}
+
 void PictureCache::Clear() {
     for (Pending& p : pending_) {
         p.future.waitForFinished();

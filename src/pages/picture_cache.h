@@ -26,6 +26,9 @@ public:
     // Starts decoding the pictures that are not cached yet, in the background.
     void Prefetch(const QStringList& paths);
 
+    // Waits until the decodes started ahead have finished.
+    void Settle();
+
     // Forgets everything (a new folder).
     void Clear();
 

@@ -1,0 +1,107 @@
+// Starting a page turn (request to first frame drawn), with the neighbours decoded ahead and
+// without; and listing a folder of 10,000 pictures.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "flip/page_turner.h"
+#include "pages/put_first.h"
+
+namespace {
+
+// Photo-like noise: a flat picture would decode unrealistically fast.
+void NoisyJpeg(const QString& path, int w, int h, int tint) {
+    QImage img(w, h, QImage::Format_RGB32);
+    quint32 seed = 99u + quint32(tint);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int n = int(seed >> 26);
+            line[x] = qRgb((x * 255 / w + n) & 255, (y * 255 / h + tint) & 255, (n * 4) & 255);
+        }
+    }
+    img.save(path, "JPEG", 90);
+}
+
+struct TurnScene {
+    QTemporaryDir dir;
+    leafsong::AlbumState state;
+    leafsong::Listing File1;
+    leafsong::PageBuffer Pic1, Pic2;
+    leafsong::Decorations deco;
+    leafsong::Surface surface{QSize(1920, 1080)};
+    leafsong::Modes modes;
+    leafsong::PictureCache cache;
+    leafsong::Marks marks;
+    leafsong::FixedClock clock{QDate(2026, 3, 1)};
+    leafsong::PageTurner turner{leafsong::TurnServices{
+        state, File1, Pic1, Pic2, deco, surface, modes, cache, {}, {}, {}}};
+    bool drawn = false;
+
+    explicit TurnScene(int pictures) {
+        for (int i = 0; i < pictures; ++i) {
+            NoisyJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), 6000, 4000, i * 40);
+        }
+        deco.LoadFrom(QStringLiteral(":/leafsong"));
+        state.book = leafsong::PlaceBook(1920, 1080);
+        modes.SetLoop(true);
+        File1.SetPath(dir.path());
+        turner.onFrame = [this](int, bool) { drawn = true; };
+    }
+    void LayOutFirst() {
+        turner.Abandon();
+        leafsong::PageServices s{state, File1, Pic1, Pic2, deco, surface, marks, modes, clock,
+                                 &cache};
+        leafsong::PutFirst(s);
+    }
+};
+
+void TurnStart(benchmark::State& st, bool prefetched) {
+    TurnScene scene(3);
+    for (auto _ : st) {
+        st.PauseTiming();
+        scene.LayOutFirst();
+        scene.cache.Clear();
+        if (prefetched) {
+            scene.cache.Prefetch({scene.File1.FullPath(0), scene.File1.FullPath(1)});
+            scene.cache.Settle();
+        }
+        scene.drawn = false;
+        st.ResumeTiming();
+        // A turn draws its first frame before the request returns.
+        scene.turner.FlipForward();
+        st.PauseTiming();
+        if (!scene.drawn) {
+            st.SkipWithError("no frame was drawn");
+        }
+        scene.turner.Abandon();
+        st.ResumeTiming();
+    }
+}
+
+void BM_TurnStartPrefetched(benchmark::State& st) { TurnStart(st, true); }
+void BM_TurnStartCold(benchmark::State& st) { TurnStart(st, false); }
+BENCHMARK(BM_TurnStartPrefetched)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_TurnStartCold)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void BM_List10000(benchmark::State& st) {
+    QTemporaryDir dir;
+    QImage small(64, 48, QImage::Format_RGB32);
+    small.fill(Qt::darkGreen);
+    const QString first = dir.filePath(QStringLiteral("00000.jpg"));
+    small.save(first, "JPEG");
+    for (int i = 1; i < 10000; ++i) {
+        QFile::copy(first, dir.filePath(QStringLiteral("%1.jpg").arg(i, 5, 10, QLatin1Char('0'))));
+    }
+    for (auto _ : st) {
+        leafsong::Listing l;
+        l.SetPath(dir.path());
+        benchmark::DoNotOptimize(l.ListCount());
+    }
+}
+BENCHMARK(BM_List10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
