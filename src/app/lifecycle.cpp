@@ -10,6 +10,7 @@
 
 #include "app/settings.h"
 #include "common/path_utils.h"
+#include "menu/folder_choice.h"
 #include "pages/put_first.h"
 #include "platform/auto_repeat.h"
 #include "platform/fonts.h"
@@ -35,7 +36,17 @@ Album::Album(StartOptions options)
       turner_(TurnServices{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(), modes_, cache_,
                            [this] { input_.Form_DblClick(); }, [this] { LayOutFirst(); },
                            [] { QApplication::beep(); }}),
-      input_(InputServices{state_, File1_, modes_, turner_, [this] { Ready2Exit(); }, {}, {}}) {
+      dialogs_(options_.dialogs ? *options_.dialogs : qtDialogs_),
+      help_({}, options_.exeDir, options_.editor ? *options_.editor : desktopEditor_),
+      menu_(modes_,
+            MenuHandlers{[this] {
+                             mnuPicture_Click(dialogs_, menu_.frmMenu(), state_, File1_,
+                                              [this] { LayOutFirst(); });
+                         },
+                         {}, [this] { help_.ShowReadme(); }, [this] { Ready2Exit(); }}),
+      input_(InputServices{state_, File1_, modes_, turner_, [this] { Ready2Exit(); },
+                           [this] { help_.ShowReadme(); },
+                           [this](QPoint global) { menu_.Popup(global); }}) {
     window_.onCloseRequest = [this] { Ready2Exit(); };
     window_.onKeyUp = [this](int key) {
         if (!exiting_) {
@@ -70,6 +81,7 @@ std::optional<int> Album::Start() {
         return 1;
     }
     tempDir_ = temp.path;
+    help_.setTempDir(tempDir_);
     signals_ = std::make_unique<SignalPipe>([this](int) { Ready2Exit(); });
 
     settingsFile_ = SettingsFilePath(options_.exeDir);
@@ -150,6 +162,7 @@ void Album::Ready2Exit() {
     for (const QString& path : std::as_const(written_)) {
         QFile::remove(path);
     }
+    help_.Remove();
     // Leaves the folder when it is empty; another run's files keep it.
     QDir().rmdir(tempDir_);
     if (!SaveSettings(settingsFile_, modes_, state_)) {

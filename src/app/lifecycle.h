@@ -11,8 +11,11 @@
 #include "app/album_state.h"
 #include "app/album_window.h"
 #include "app/input.h"
-#include "flip/page_turner.h"
 #include "flip/decorations.h"
+#include "flip/page_turner.h"
+#include "menu/album_menu.h"
+#include "menu/dialogs.h"
+#include "menu/help.h"
 #include "menu/modes.h"
 #include "music/media_player.h"
 #include "pages/listing.h"
@@ -35,7 +38,9 @@ struct StartOptions {
     QString journalFile;  // journal of renamed pictures; empty: the user's
     const Clock* clock = nullptr;
     MediaPlayer* media = nullptr;
-    QElapsedTimer started;  // since the program's start, for the start-up log
+    Dialogs* dialogs = nullptr;        // Qt's dialogs when not given
+    EditorLauncher* editor = nullptr;  // the user's editor when not given
+    QElapsedTimer started;             // since the program's start, for the start-up log
 };
 
 // The running album: owns its parts and wires them together.
@@ -85,6 +90,11 @@ private:
     AlbumWindow window_;
     PictureCache cache_;
     PageTurner turner_;
+    QtDialogs qtDialogs_;
+    DesktopEditor desktopEditor_;
+    Dialogs& dialogs_;
+    HelpText help_;
+    AlbumMenu menu_;
     AlbumInput input_;
     QCursor imgCursor_;
     std::unique_ptr<SignalPipe> signals_;

@@ -1,5 +1,6 @@
 #include "pages/put_first.h"
 
+#include "common/contact.h"
 #include "flip/still_spread.h"
 #include "pages/footer.h"
 #include "platform/log.h"
@@ -13,13 +14,14 @@ struct InfoLine {
     const char16_t* text;
 };
 
-// The page's lines after the greeting line; the colon is the full-width one.
+// The page's lines after the greeting line, and where each starts; the colon is the full-width
+// one.
 constexpr InfoLine kStatusLine{161, u"状态： 无图片加载"};
-constexpr InfoLine kLaterLines[] = {
-    {113, u"软件名称： Leafsong"},          {103, u"Publisher： Harrowfen (Harrowfen)"},
-    {150, u"E-mail： album@harrowfen.org"}, {78, u"Home page： https://harrowfen.org/leafsong"},
-    {175, u"Signal： +44 20 7946 0371"},    {124, u"Matrix： @leafsong:harrowfen.org"},
+constexpr InfoLine kNameLines[] = {
+    {113, u"软件名称： Leafsong"},
+    {103, u"Publisher： Harrowfen (Harrowfen)"},
 };
+constexpr double kContactX[] = {150, 78, 175, 124};
 
 bool LoadPage(PageServices& s, PageBuffer& pic, int index) {
     const QString path = s.File1.FullPath(index);
@@ -60,9 +62,14 @@ void WriteInfoPage(PageBuffer& pic, bool birthday) {
         pic.Print(QStringLiteral(" "));
     }
     t.ForeColor = QColor::fromRgb(kGreyText);
-    for (const InfoLine& line : kLaterLines) {
+    for (const InfoLine& line : kNameLines) {
         t.CurrentX = line.x;
         pic.Print(QString::fromUtf16(line.text));
+    }
+    for (size_t i = 0; i < kContactLines.size(); ++i) {
+        t.CurrentX = kContactX[i];
+        pic.Print(QString::fromUtf16(kContactLines[i].label) + QStringLiteral("： ") +
+                  QString::fromUtf16(kContactLines[i].value));
     }
 }
 

@@ -42,7 +42,11 @@ QString TempFolder::writePicture(const QString& name, int w, int h, unsigned rgb
 }
 
 QByteArray TempFolder::read(const QString& name) const {
-    QFile f(path(name));
+    return ReadFile(path(name));
+}
+
+QByteArray TempFolder::ReadFile(const QString& filePath) {
+    QFile f(filePath);
     if (!f.open(QIODevice::ReadOnly)) {
         return {};
     }

@@ -17,6 +17,8 @@ public:
     // Writes a picture of the given size and colour in the format of name's extension.
     QString writePicture(const QString& name, int w, int h, unsigned rgb = 0x3366cc) const;
     QByteArray read(const QString& name) const;
+    // The bytes of any file ("" when it cannot be read).
+    static QByteArray ReadFile(const QString& path);
 
 private:
     QTemporaryDir dir_;
