@@ -9,6 +9,10 @@ packages=(
     libxcb1-dev libxcb-xkb-dev
     # run: a CJK font for the Chinese texts
     fonts-wqy-microhei
+    # build and run: music through Qt Multimedia's GStreamer backend (base is required; good,
+    # ugly and libav add MP3 and WMA; bad's fluidsynth element and a small soundfont add MIDI)
+    qt6-multimedia-dev libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-libav timgm6mb-soundfont
 )
 if [[ ${1:-} == --test ]]; then
     packages+=(
@@ -17,6 +21,10 @@ if [[ ${1:-} == --test ]]; then
         xvfb xauth xdotool x11-utils imagemagick
         # runs the tests as an unprivileged user
         util-linux
+        # makes the sound files that the playback tests play
+        lame sox gstreamer1.0-tools
+        # moves the album's date for the greeting-day test
+        libfaketime
     )
 fi
 

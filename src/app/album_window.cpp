@@ -1,10 +1,14 @@
 #include "app/album_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 #include <QTransform>
+#include <QUrl>
 
 #include "common/nearest.h"
 
@@ -16,6 +20,7 @@ AlbumWindow::AlbumWindow() {
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    setAcceptDrops(true);
     setWindowTitle(QStringLiteral("Leafsong 相册"));
     surface_ = Surface({}, [this](const QRect& changed) { Present(changed); });
 }
@@ -107,6 +112,26 @@ void AlbumWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     drag_.Press(event->globalPosition());
     if (event->button() == Qt::LeftButton && onDoubleClick) {
         onDoubleClick();
+    }
+}
+
+void AlbumWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void AlbumWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        // Remote addresses are not the album's to fetch.
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    if (onDropFiles) {
+        onDropFiles(paths);
     }
 }
 

@@ -31,6 +31,8 @@ public:
     std::function<void(bool rightAlone, QPoint global)> onMouseDown;
     std::function<void(float x)> onMouseUp;
     std::function<void()> onDoubleClick;
+    // Local files dropped on the window, in the drop's order.
+    std::function<void(const QStringList& paths)> onDropFiles;
     // Whether the page-turn pointer shows at x (the arrow otherwise).
     std::function<bool(float x)> pageTurnPointerAt;
     void setPageTurnCursor(const QCursor& cursor) { pageTurnCursor_ = cursor; }
@@ -45,6 +47,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Present(const QRect& changed);

@@ -8,10 +8,13 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "app/drops.h"
 #include "app/settings.h"
 #include "common/path_utils.h"
 #include "menu/folder_choice.h"
+#include "music/music_choice.h"
 #include "pages/put_first.h"
+#include "platform/audio_environment.h"
 #include "platform/auto_repeat.h"
 #include "platform/fonts.h"
 #include "platform/log.h"
@@ -25,12 +28,14 @@ void PrepareEnvironment() {
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    // The sound library reads its choices when it starts, after this.
+    PrepareAudioEnvironment();
 }
 
 Album::Album(StartOptions options)
     : options_(std::move(options)),
       clock_(options_.clock ? *options_.clock : systemClock_),
-      media_(options_.media ? *options_.media : silent_),
+      media_(options_.media ? *options_.media : player_),
       journal_(options_.journalFile.isEmpty() ? MarkJournal::DefaultPath() : options_.journalFile),
       marks_(&journal_),
       turner_(TurnServices{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(), modes_, cache_,
@@ -38,12 +43,15 @@ Album::Album(StartOptions options)
                            [] { QApplication::beep(); }}),
       dialogs_(options_.dialogs ? *options_.dialogs : qtDialogs_),
       help_({}, options_.exeDir, options_.editor ? *options_.editor : desktopEditor_),
-      menu_(modes_,
-            MenuHandlers{[this] {
-                             mnuPicture_Click(dialogs_, menu_.frmMenu(), state_, File1_,
-                                              [this] { LayOutFirst(); });
-                         },
-                         {}, [this] { help_.ShowReadme(); }, [this] { Ready2Exit(); }}),
+      menu_(modes_, MenuHandlers{[this] {
+                                     mnuPicture_Click(dialogs_, menu_.frmMenu(), state_, File1_,
+                                                      [this] { LayOutFirst(); });
+                                 },
+                                 [this] {
+                                     mnuMusic_Click(dialogs_, menu_.frmMenu(), state_, media_,
+                                                    options_.exeDir);
+                                 },
+                                 [this] { help_.ShowReadme(); }, [this] { Ready2Exit(); }}),
       input_(InputServices{state_, File1_, modes_, turner_, [this] { Ready2Exit(); },
                            [this] { help_.ShowReadme(); },
                            [this](QPoint global) { menu_.Popup(global); }}) {
@@ -58,6 +66,9 @@ Album::Album(StartOptions options)
     };
     window_.onMouseUp = [this](float x) { input_.Form_MouseUp(x); };
     window_.onDoubleClick = [this] { input_.Form_DblClick(); };
+    window_.onDropFiles = [this](const QStringList& paths) {
+        TakeDroppedFiles(paths, state_, File1_, media_, [this] { LayOutFirst(); });
+    };
     window_.pageTurnPointerAt = [this](float x) {
         return input_.PointerAt(x) == AlbumInput::Pointer::PageTurn;
     };
@@ -82,6 +93,7 @@ std::optional<int> Album::Start() {
     }
     tempDir_ = temp.path;
     help_.setTempDir(tempDir_);
+    shortNames_.SetFolder(tempDir_);
     signals_ = std::make_unique<SignalPipe>([this](int) { Ready2Exit(); });
 
     settingsFile_ = SettingsFilePath(options_.exeDir);
@@ -102,6 +114,7 @@ std::optional<int> Album::Start() {
     qCDebug(lcStartup) << "screen" << window_.surface().image().size() << "book"
                        << state_.book.rect();
 
+    ConnectRepeat(repeat_, modes_.tmrRepeat, mci_);
     StartMusic();
     if (!FolderExists(state_.PicturePath)) {
         state_.PicturePath = options_.exeDir;
@@ -140,7 +153,7 @@ void Album::StartMusic() {
 
 void Album::LayOutFirst() {
     turner_.Abandon();
-    PageServices pages{state_, File1_, Pic1_, Pic2_, deco_, window_.surface(),
+    PageServices pages{state_, File1_, Pic1_,  Pic2_,  deco_, window_.surface(),
                        marks_, modes_, clock_, &cache_};
     PutFirst(pages);
     const int count = File1_.ListCount();
@@ -159,6 +172,7 @@ void Album::Ready2Exit() {
     marks_.RemoveMark();
     deco_.Release();
     media_.CloseMedia();
+    shortNames_.RemoveAll();
     for (const QString& path : std::as_const(written_)) {
         QFile::remove(path);
     }

@@ -18,12 +18,16 @@
 #include "menu/help.h"
 #include "menu/modes.h"
 #include "music/media_player.h"
+#include "music/repeat.h"
 #include "pages/listing.h"
 #include "pages/marks.h"
 #include "pages/page_buffer.h"
 #include "pages/picture_cache.h"
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
+#include "platform/media_commands.h"
+#include "platform/qt_audio_backend.h"
+#include "platform/short_name.h"
 #include "platform/signal_pipe.h"
 
 namespace leafsong {
@@ -74,13 +78,17 @@ private:
 
     StartOptions options_;
     SystemClock systemClock_;
-    SilentPlayer silent_;
+    QtAudioBackend audio_;
+    MediaCommands mci_{audio_};
+    ShortNames shortNames_;
+    CommandPlayer player_{mci_, shortNames_};
     const Clock& clock_;
     MediaPlayer& media_;
 
     InstanceLock lock_;
     AlbumState state_;
     Modes modes_;
+    Repeat repeat_{media_, state_.BackGroundMusic};
     Listing File1_;
     PageBuffer Pic1_;
     PageBuffer Pic2_;

@@ -5,6 +5,9 @@
 
 namespace leafsong {
 
+class MediaCommandSink;
+class ShortNames;
+
 class MediaPlayer {
 public:
     virtual ~MediaPlayer() = default;
@@ -16,6 +19,36 @@ public:
     virtual bool CloseMedia() = 0;
     // True while the open file plays.
     virtual bool IsPlaying() = 0;
+    // The path the open file was opened with (its long form); empty while nothing is open.
+    virtual QString CurrentMedia() const = 0;
+};
+
+// The media device type for a file, from its upper-cased extension: "Sequencer", "Waveaudio",
+// "AVIVideo", "CDAudio", "RealPlayer" (never opened), and "MPEGVideo" for anything else.
+QString GetDeviceType(const QString& path);
+
+// True when the media path is an ftp:// or http:// address (any letter case).
+bool IsNetMedia(const QString& mediaPath);
+
+// The player over media command strings, with the one device always under the alias NOWMEDIA.
+// Every command goes to mci; files are named by their short forms from names.
+class CommandPlayer final : public MediaPlayer {
+public:
+    CommandPlayer(MediaCommandSink& mci, ShortNames& names);
+
+    // Refuses RealMedia files after the close, sending nothing more; sends the time format after
+    // every open attempt, whether it succeeded or not.
+    bool OpenMedia(const QString& path, int parentWindow = 0) override;
+    bool PlayMedia() override;
+    bool CloseMedia() override;
+    // True when the mode reply starts with "playing" (or the Chinese word for it).
+    bool IsPlaying() override;
+    QString CurrentMedia() const override { return current_; }
+
+private:
+    MediaCommandSink& mci_;
+    ShortNames& names_;
+    QString current_;
 };
 
 // A player that plays nothing, for runs without music.
@@ -25,6 +58,7 @@ public:
     bool PlayMedia() override { return false; }
     bool CloseMedia() override;
     bool IsPlaying() override { return false; }
+    QString CurrentMedia() const override { return current_; }
     const QString& current() const { return current_; }
 
 private:
