@@ -12,36 +12,22 @@
 namespace leafsong {
 namespace {
 
-TEST(ListingTest, PatternIgnoresLetterCase) {
-    struct Row {
-        const char* name;
-        bool match;
-    };
-    const Row rows[] = {{"a.jpg", true},  {"02.JPG", true},     {"03.Gif", true},
-                        {"b.bmp", true},  {"c.jpeg", false},    {"d.png", false},
-                        {"jpg", false},   {"e.jpg.txt", false}, {"f.(F)jpg", false},
-                        {"湖.jpg", true}, {".jpg", true}};
-    for (const Row& r : rows) {
-        EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(r.name)), r.match) << r.name;
-    }
-}
-
-TEST(ListingTest, SortsLikeAFileManager) {
-    QStringList names{QStringLiteral("10 b.jpg"), QStringLiteral("2 a.jpg"),
-                      QStringLiteral("B.jpg"),    QStringLiteral("a.jpg"),
-                      QStringLiteral("1 c.jpg"),  QStringLiteral("A.JPG")};
+TEST(ListingTest, PatternIgnoresLetterCaseAndSortingFollowsAFileManager) {
+    const std::pair<const char*, bool> rows[] = {
+        {"a.jpg", true},  {"02.JPG", true},     {"03.Gif", true},   {"b.bmp", true},
+        {"湖.jpg", true}, {".jpg", true},       {"c.jpeg", false},  {"d.png", false},
+        {"jpg", false},   {"e.jpg.txt", false}, {"f.(F)jpg", false}};
+    for (const auto& [n, m] : rows) EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(n)), m) << n;
+    QStringList names = QStringLiteral("10 b.jpg|2 a.jpg|B.jpg|a.jpg|1 c.jpg|A.JPG").split(u'|');
     SortLikeFileManager(names);
-    EXPECT_EQ(names, (QStringList{QStringLiteral("1 c.jpg"), QStringLiteral("2 a.jpg"),
-                                  QStringLiteral("10 b.jpg"), QStringLiteral("A.JPG"),
-                                  QStringLiteral("a.jpg"), QStringLiteral("B.jpg")}));
+    EXPECT_EQ(names.join(u'|'), QStringLiteral("1 c.jpg|2 a.jpg|10 b.jpg|A.JPG|a.jpg|B.jpg"));
 }
 
-TEST(ListingTest, ListsMatchingFilesOnly) {
+TEST(ListingTest, ListsMatchingFilesOnlyAndAMissingFolderIsEmpty) {
     test::TempFolder dir;
-    for (const char* name :
-         {"01.jpg", "02.JPG", "03.Gif", "04.bmp", "05.jpeg", "notes.txt", ".hidden.jpg"}) {
-        dir.write(QString::fromLatin1(name), "x");
-    }
+    for (const QString& n :
+         QStringLiteral("01.jpg 02.JPG 03.Gif 04.bmp 05.jpeg a.txt .h.jpg").split(u' '))
+        dir.write(n, "x");
     QDir().mkpath(dir.path(QStringLiteral("folder.jpg")));
     Listing l;
     l.SetPath(dir.path());
@@ -50,32 +36,29 @@ TEST(ListingTest, ListsMatchingFilesOnly) {
     EXPECT_EQ(l.List(2), QStringLiteral("03.Gif"));
     EXPECT_EQ(l.FullPath(3), dir.path(QStringLiteral("04.bmp")));
     EXPECT_EQ(l.List(9), QString());
-
     dir.write(QStringLiteral("00.gif"), "x");
     EXPECT_EQ(l.ListCount(), 4);  // read again only when asked
     l.Refresh();
     EXPECT_EQ(l.ListCount(), 5);
     EXPECT_EQ(l.List(0), QStringLiteral("00.gif"));
-}
 
-TEST(ListingTest, MissingOrUnreadableFoldersAreEmpty) {
-    test::TempFolder dir;
-    Listing l;
     l.SetPath(dir.path(QStringLiteral("missing")));
     EXPECT_EQ(l.ListCount(), 0);
     l.SetPath(QStringLiteral("Harrowfen"));
     EXPECT_EQ(l.ListCount(), 0);
+}
 
-    const QString locked = dir.path(QStringLiteral("locked"));
+TEST(ListingTest, AnUnreadableFolderIsEmpty) {
+    test::TempFolder dir;
     dir.write(QStringLiteral("locked/a.jpg"), "x");
-    ::chmod(QFile::encodeName(locked).constData(), 0);
-    if (::access(QFile::encodeName(locked).constData(), R_OK) == 0) {
-        ::chmod(QFile::encodeName(locked).constData(), 0700);
-        GTEST_SKIP() << "running with privileges that ignore folder permissions";
-    }
-    l.SetPath(locked);
+    const QByteArray locked = QFile::encodeName(dir.path(QStringLiteral("locked")));
+    ::chmod(locked, 0);
+    const bool ignored = ::access(locked, R_OK) == 0;
+    Listing l;
+    l.SetPath(QFile::decodeName(locked));
+    ::chmod(locked, 0700);
+    if (ignored) GTEST_SKIP() << "running with privileges that ignore folder permissions";
     EXPECT_EQ(l.ListCount(), 0);
-    ::chmod(QFile::encodeName(locked).constData(), 0700);
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageWriter>
-#include <QPainter>
 #include <QtEndian>
 
 #include "support/temp_folder.h"
@@ -13,168 +9,88 @@
 namespace leafsong {
 namespace {
 
-// A 24-bit BMP header for a picture of w x h whose pixel data follows (or is missing).
-QByteArray BmpHeader(qint32 w, qint32 h) {
-    QByteArray b(54, '\0');
-    const quint32 rowBytes = (quint32(w) * 3 + 3) & ~3u;
-    const quint32 dataSize = rowBytes * quint32(h);
-    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
-    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, 54 + dataSize);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, dataSize);
-    return b;
-}
-
-QByteArray Jpeg(int w, int h, QColor colour, int quality = 80) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(colour);
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "JPEG", quality);
-    return bytes;
-}
-
-TEST(PageBufferTest, StoresLargePicturesAtBookResolution) {
+class PageBufferTest : public ::testing::Test {
+protected:
     test::TempFolder dir;
-    struct Row {
-        int w, h;
-        QSize stored;
-    };
-    const Row rows[] = {{640, 480, {640, 480}},   {750, 500, {750, 500}}, {6000, 4000, {750, 500}},
-                        {1000, 1500, {750, 500}}, {20000, 10, {750, 10}}, {1, 1, {1, 1}}};
-    for (const Row& r : rows) {
-        const QString path =
-            dir.write(QStringLiteral("p%1x%2.jpg").arg(r.w).arg(r.h), Jpeg(r.w, r.h, Qt::red));
-        PageBuffer pic;
-        ASSERT_TRUE(pic.Load(path)) << r.w << "x" << r.h;
-        EXPECT_EQ(pic.logicalSize(), QSize(r.w, r.h));
-        EXPECT_EQ(pic.pixels().size(), r.stored);
-        EXPECT_EQ(qRed(pic.pixels().pixel(r.stored.width() / 2, r.stored.height() / 2)) > 200,
-                  true);
+    PageBuffer pic;
+};
+
+TEST_F(PageBufferTest, StoresLargePicturesAtBookResolution) {
+    const std::pair<QSize, QSize> rows[] = {{{640, 480}, {640, 480}},   {{750, 500}, {750, 500}},
+                                            {{6000, 4000}, {750, 500}}, {{1000, 1500}, {750, 500}},
+                                            {{20000, 10}, {750, 10}},   {{1, 1}, {1, 1}}};
+    for (const auto& [size, stored] : rows) {
+        ASSERT_TRUE(pic.Load(
+            dir.writePicture(QStringLiteral("p.jpg"), size.width(), size.height(), 0xff0000)));
+        EXPECT_EQ(pic.logicalSize(), size);
+        EXPECT_EQ(pic.pixels().size(), stored) << size.width();
+        EXPECT_GT(qRed(pic.pixels().pixel(stored.width() / 2, stored.height() / 2)), 200);
     }
 }
 
-TEST(PageBufferTest, UnreadableFilesLeaveTheBufferAsItWas) {
-    test::TempFolder dir;
-    PageBuffer pic;
-    ASSERT_TRUE(pic.Load(dir.write(QStringLiteral("good.jpg"), Jpeg(320, 200, Qt::blue))));
+TEST_F(PageBufferTest, UnreadableFilesLeaveTheBufferAsItWas) {
+    ASSERT_TRUE(pic.Load(dir.writePicture(QStringLiteral("good.jpg"), 320, 200)));
     const QImage before = pic.pixels();
-
-    QByteArray claimsHuge = BmpHeader(30000, 30000);
-    claimsHuge.append(QByteArray(4096, '\x7f'));
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } bad[] = {
-        {"empty.jpg", {}},
-        {"text.jpg", "this is not a picture\n"},
-        {"huge.bmp", claimsHuge},
-        {"garbage.gif", QByteArray(5000, '\x01')},
-    };
-    for (const auto& b : bad) {
-        EXPECT_FALSE(pic.Load(dir.write(QString::fromLatin1(b.name), b.bytes))) << b.name;
-        EXPECT_EQ(pic.logicalSize(), QSize(320, 200)) << b.name;
-        EXPECT_EQ(pic.pixels(), before) << b.name;
+    // A BMP whose header claims 30000 x 30000.
+    QByteArray huge = test::TempFolder::ReadFile(dir.writePicture(QStringLiteral("s.bmp"), 64, 64));
+    qToLittleEndian<qint32>(30000, huge.data() + 18);
+    qToLittleEndian<qint32>(30000, huge.data() + 22);
+    const std::pair<const char*, QByteArray> bad[] = {{"empty.jpg", {}},
+                                                      {"text.jpg", "this is not a picture\n"},
+                                                      {"huge.bmp", huge},
+                                                      {"garbage.gif", QByteArray(5000, '\x01')}};
+    for (const auto& [name, bytes] : bad) {
+        EXPECT_FALSE(pic.Load(dir.write(QString::fromLatin1(name), bytes))) << name;
+        EXPECT_EQ(pic.logicalSize(), QSize(320, 200)) << name;
+        EXPECT_EQ(pic.pixels(), before) << name;
     }
     EXPECT_FALSE(pic.Load(dir.path(QStringLiteral("missing.jpg"))));
 }
 
-TEST(PageBufferTest, ATruncatedJpegIsReadable) {
-    test::TempFolder dir;
+TEST_F(PageBufferTest, ATruncatedJpegIsReadable) {
     QImage noisy(1200, 800, QImage::Format_RGB32);
-    for (int y = 0; y < noisy.height(); ++y) {
-        for (int x = 0; x < noisy.width(); ++x) {
-            noisy.setPixel(x, y, qRgb((x * 7) & 255, (y * 13) & 255, (x * y) & 255));
-        }
-    }
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    noisy.save(&buf, "JPEG", 90);
-    PageBuffer pic;
+    for (int i = 0; i < 1200 * 800; ++i) noisy.setPixel(i % 1200, i / 1200, qRgb(i * 7, i / 9, i));
+    ASSERT_TRUE(noisy.save(dir.path(QStringLiteral("whole.jpg")), "JPEG", 90));
+    const QByteArray bytes = dir.read(QStringLiteral("whole.jpg"));
     EXPECT_TRUE(pic.Load(dir.write(QStringLiteral("cut.jpg"), bytes.left(bytes.size() / 3))));
     EXPECT_EQ(pic.logicalSize(), QSize(1200, 800));
 }
 
-TEST(PageBufferTest, FiftyMegapixelBmpStillLoads) {
+TEST_F(PageBufferTest, FiftyMegapixelBmpStillLoads) {
     // 8660 x 5774 at 32 bits is over Qt's default reader limit of 128 MB.
-    test::TempFolder dir;
-    const int w = 8660, h = 5774;
-    QFile f(dir.path(QStringLiteral("big.bmp")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(BmpHeader(w, h));
-    const QByteArray row(((w * 3 + 3) & ~3), '\x40');
-    for (int y = 0; y < h; ++y) {
-        f.write(row);
-    }
-    f.close();
-    PageBuffer pic;
-    ASSERT_TRUE(pic.Load(f.fileName()));
-    EXPECT_EQ(pic.logicalSize(), QSize(w, h));
+    ASSERT_TRUE(pic.Load(dir.writePicture(QStringLiteral("big.bmp"), 8660, 5774, 0x404040)));
+    EXPECT_EQ(pic.logicalSize(), QSize(8660, 5774));
     EXPECT_EQ(pic.pixels().size(), kStoredLimit);
     EXPECT_EQ(pic.pixels().pixel(10, 10), qRgb(0x40, 0x40, 0x40));
 }
 
-TEST(PageBufferTest, TransparentPixelsShowThePageBackground) {
-    test::TempFolder dir;
-    QImage img(40, 20, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    // Qt writes no GIF; a PNG named .gif is still decoded by its content.
-    ASSERT_TRUE(img.save(dir.path(QStringLiteral("t.gif")), "PNG"));
-    PageBuffer pic;
-    ASSERT_TRUE(pic.Load(dir.path(QStringLiteral("t.gif"))));
-    EXPECT_EQ(pic.pixels().pixel(5, 5), qRgb(240, 240, 240));
+QRect InkBox(const QImage& img) {
+    QRect box;
+    for (int i = 0; i < img.width() * img.height(); ++i) {
+        const QPoint p(i % img.width(), i / img.width());
+        if (qGray(img.pixel(p)) < 128) box |= QRect(p, p);
+    }
+    return box;
 }
 
-TEST(PageBufferTest, TextIsPlacedInThePicturesOwnPixels) {
-    // The same text on a picture stored at full size and on one stored at a quarter lands at the
-    // same place relative to the picture.
-    test::TempFolder dir;
-    PageBuffer small, large;
-    ASSERT_TRUE(small.Load(dir.write(QStringLiteral("s.jpg"), Jpeg(750, 500, Qt::white, 100))));
-    ASSERT_TRUE(large.Load(dir.write(QStringLiteral("l.jpg"), Jpeg(3000, 2000, Qt::white, 100))));
-    auto inkBox = [](const QImage& img) {
-        QRect box;
-        for (int y = 0; y < img.height(); ++y) {
-            for (int x = 0; x < img.width(); ++x) {
-                if (qGray(img.pixel(x, y)) < 128) {
-                    box |= QRect(x, y, 1, 1);
-                }
-            }
-        }
-        return box;
-    };
-    small.text().FontSize = 18;
-    small.text().CurrentX = 300;
-    small.text().CurrentY = 200;
-    small.Print(QStringLiteral("1/12"));
-    large.text().FontSize = 72;  // four times the size on a picture four times as large
-    large.text().CurrentX = 1200;
-    large.text().CurrentY = 800;
-    large.Print(QStringLiteral("1/12"));
-    const QRect a = inkBox(small.pixels());
-    const QRect b = inkBox(large.pixels());
-    ASSERT_FALSE(a.isEmpty());
-    ASSERT_FALSE(b.isEmpty());
-    EXPECT_NEAR(a.left(), b.left(), 3);
-    EXPECT_NEAR(a.top(), b.top(), 3);
-    EXPECT_NEAR(a.width(), b.width(), 4);
-    // Print moved to the next line in the picture's pixels.
-    EXPECT_EQ(small.text().CurrentX, 0);
-    EXPECT_GT(large.text().CurrentY, 800 + 72);
-
-    small.ClearText();
-    EXPECT_TRUE(inkBox(small.pixels()).isEmpty());
-    EXPECT_EQ(small.text().CurrentY, 0);
+TEST_F(PageBufferTest, TextIsPlacedInThePicturesOwnPixels) {
+    // The same text on a picture stored at full size and, four times as large, on one stored at a
+    // quarter lands at the same place relative to the picture.
+    QRect ink[2];
+    for (const int scale : {1, 4}) {
+        ASSERT_TRUE(pic.Load(
+            dir.writePicture(QStringLiteral("p.bmp"), 750 * scale, 500 * scale, 0xffffff)));
+        pic.text().FontSize = 18 * scale;
+        pic.text().CurrentX = 300 * scale;
+        pic.text().CurrentY = 200 * scale;
+        pic.Print(QStringLiteral("1/12"));  // then on the next line, in the picture's pixels
+        EXPECT_GT(pic.text().CurrentY, (200 + 18) * scale);
+        ink[scale / 4] = InkBox(pic.pixels());
+    }
+    ASSERT_FALSE(ink[0].isEmpty());
+    EXPECT_NEAR(ink[0].left(), ink[1].left(), 3);
+    EXPECT_NEAR(ink[0].top(), ink[1].top(), 3);
+    EXPECT_NEAR(ink[0].width(), ink[1].width(), 4);
 }
 
 }  // namespace
