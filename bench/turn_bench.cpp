@@ -37,8 +37,8 @@ struct TurnScene {
     leafsong::PictureCache cache;
     leafsong::Marks marks;
     leafsong::FixedClock clock{QDate(2026, 3, 1)};
-    leafsong::PageTurner turner{leafsong::TurnServices{
-        state, File1, Pic1, Pic2, deco, surface, modes, cache, {}, {}, {}}};
+    leafsong::PageTurner turner{
+        leafsong::TurnServices{state, File1, Pic1, Pic2, deco, surface, modes, cache, {}, {}, {}}};
     bool drawn = false;
 
     explicit TurnScene(int pictures) {
@@ -53,8 +53,8 @@ struct TurnScene {
     }
     void LayOutFirst() {
         turner.Abandon();
-        leafsong::PageServices s{state, File1, Pic1, Pic2, deco, surface, marks, modes, clock,
-                                 &cache};
+        leafsong::PageServices s{state,   File1, Pic1,  Pic2,  deco,
+                                 surface, marks, modes, clock, &cache};
         leafsong::PutFirst(s);
     }
 };
@@ -82,8 +82,12 @@ void TurnStart(benchmark::State& st, bool prefetched) {
     }
 }
 
-void BM_TurnStartPrefetched(benchmark::State& st) { TurnStart(st, true); }
-void BM_TurnStartCold(benchmark::State& st) { TurnStart(st, false); }
+void BM_TurnStartPrefetched(benchmark::State& st) {
+    TurnStart(st, true);
+}
+void BM_TurnStartCold(benchmark::State& st) {
+    TurnStart(st, false);
+}
 BENCHMARK(BM_TurnStartPrefetched)->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_TurnStartCold)->Unit(benchmark::kMillisecond)->Iterations(8);
 

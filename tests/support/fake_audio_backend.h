@@ -1,5 +1,5 @@
 #pragma once
-// A sound library that tests script: it plays nothing and ends a tune when told.
+// A scripted sound library: plays nothing and ends a tune when told.
 
 #include <QString>
 #include <QStringList>
@@ -13,56 +13,34 @@ class FakeAudioBackend final : public AudioBackend {
 public:
     bool Open(const QString& path) override {
         opened << path;
-        if (refuseOpen) {
-            return false;
-        }
-        loaded = path;
-        return true;
+        loaded = refuseOpen ? QString() : path;
+        return !refuseOpen;
     }
     bool Play() override {
-        if (loaded.isEmpty() || refusePlay) {
-            return false;
-        }
-        playing = true;
-        ++plays;
-        return true;
+        playing = !loaded.isEmpty() && !refusePlay;
+        plays += playing;
+        return playing;
     }
-    void Stop() override {
-        playing = false;
-        loaded.clear();
-        ++stops;
-    }
+    void Stop() override { playing = false, loaded.clear(); }
     bool IsPlaying() const override { return playing; }
-
-    // The tune playing now ends (or fails), as the library would report it.
     void End() {
-        if (playing) {
-            playing = false;
-            NotifyEnd();
-        }
+        if (std::exchange(playing, false)) NotifyEnd();
     }
-
-    QStringList opened;  // every path Open was given
+    QStringList opened;
     QString loaded;
-    bool playing = false;
-    bool refuseOpen = false;
-    bool refusePlay = false;
+    bool playing = false, refuseOpen = false, refusePlay = false;
     int plays = 0;
-    int stops = 0;
 };
 
-// Passes commands on and keeps them, in order.
-class RecordingSink final : public MediaCommandSink {
-public:
-    explicit RecordingSink(MediaCommandSink& next) : next_(next) {}
+// Passes commands on and keeps them in order.
+struct RecordingSink final : MediaCommandSink {
+    explicit RecordingSink(MediaCommandSink& next) : next(next) {}
     int Send(const QString& command, QString* reply) override {
         sent << command;
-        return next_.Send(command, reply);
+        return next.Send(command, reply);
     }
+    MediaCommandSink& next;
     QStringList sent;
-
-private:
-    MediaCommandSink& next_;
 };
 
 }  // namespace leafsong::test
