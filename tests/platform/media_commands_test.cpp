@@ -1,11 +1,9 @@
-// The media command interpreter: its grammar, its answers, its log and its end notice.
 #include "platform/media_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
-#include <QStringList>
+#include <QRegularExpression>
 #include <random>
 
 #include "support/fake_audio_backend.h"
@@ -14,316 +12,105 @@
 namespace leafsong {
 namespace {
 
-using test::FakeAudioBackend;
+using namespace Qt::StringLiterals;
+using E = MediaError;
 
-int Code(MediaError e) {
-    return static_cast<int>(e);
-}
-
-class MediaCommandsTest : public ::testing::Test {
-protected:
-    MediaCommandsTest() {
-        file = dir.write(QStringLiteral("song.MID"), "MThd");
-        dir.write(QStringLiteral("folder.mid/inside"), "x");
-    }
-    // Sends the command with %F standing for the test file; returns the code, keeps the reply.
-    int Send(const QString& command) {
-        QString c = command;
-        c.replace(QStringLiteral("%F"), file);
-        c.replace(QStringLiteral("%D"), dir.path(QStringLiteral("folder.mid")));
-        reply = QStringLiteral("left over");
+struct MediaCommandsTest : ::testing::Test {
+    // %F stands for a song whose name holds blanks, %D for a folder named like a song.
+    int Send(QString c) {
+        c.replace(u"%F"_s, file).replace(u"%D"_s, dir.path(u"f.mid"_s));
+        reply = u"left over"_s;
         return mci.Send(c, &reply);
     }
-    int OpenNowMedia() { return Send(QStringLiteral("open %F type Sequencer alias NOWMEDIA")); }
-
+    int Open() { return Send(u"open %F type Sequencer alias NOWMEDIA"_s); }
     test::TempFolder dir;
-    QString file;
-    FakeAudioBackend backend;
+    QString file = dir.write(u"my songs/a b 曲.MID"_s, "MThd");
+    QString folder = dir.write(u"f.mid/inside"_s, "x");
+    test::FakeAudioBackend backend;
     MediaCommands mci{backend};
     QString reply;
 };
 
-TEST_F(MediaCommandsTest, OpenPlayEndClose) {
-    ASSERT_EQ(OpenNowMedia(), 0);
-    EXPECT_EQ(backend.opened, QStringList{file});
-    EXPECT_EQ(mci.openAlias(), QStringLiteral("NOWMEDIA"));
-    EXPECT_EQ(Send(QStringLiteral("set NOWMEDIA time format milliseconds")), 0);
-    EXPECT_EQ(Send(QStringLiteral("status NOWMEDIA mode")), 0);
-    EXPECT_EQ(reply, QStringLiteral("stopped"));
-    EXPECT_EQ(Send(QStringLiteral("play NOWMEDIA")), 0);
-    EXPECT_TRUE(reply.isEmpty());
-    EXPECT_EQ(Send(QStringLiteral("status NOWMEDIA mode")), 0);
-    EXPECT_EQ(reply, QStringLiteral("playing"));
-    // A second play while playing changes nothing.
-    EXPECT_EQ(Send(QStringLiteral("play NOWMEDIA")), 0);
-    EXPECT_EQ(backend.plays, 1);
-    backend.End();
-    EXPECT_EQ(Send(QStringLiteral("status NOWMEDIA mode")), 0);
-    EXPECT_EQ(reply, QStringLiteral("stopped"));
-    EXPECT_EQ(Send(QStringLiteral("close NOWMEDIA")), 0);
-    EXPECT_TRUE(mci.openAlias().isEmpty());
-    EXPECT_TRUE(backend.loaded.isEmpty());
-    EXPECT_EQ(Send(QStringLiteral("status NOWMEDIA mode")), Code(MediaError::UnknownAlias));
-    EXPECT_TRUE(reply.isEmpty());
-}
-
-TEST_F(MediaCommandsTest, OpenFileNamesMayHoldBlanksOrBeQuoted) {
-    const QString spaced = dir.write(QStringLiteral("my type songs/a \"b\" 曲.mp3"), "ID3");
-    const QStringList commands = {
-        QStringLiteral("open ") + spaced + QStringLiteral(" type MPEGVideo alias NOWMEDIA"),
-        QStringLiteral("open ") + spaced +
-            QStringLiteral(" type MPEGVideo alias NOWMEDIA style overlapped "),
-        QStringLiteral("  OPEN   ") + spaced + QStringLiteral("\ttype mpegvideo ALIAS NOWMEDIA"),
-    };
-    for (const QString& command : commands) {
-        SCOPED_TRACE(command.toStdString());
-        ASSERT_EQ(mci.Send(command, nullptr), 0);
-        EXPECT_EQ(backend.loaded, spaced);
-        ASSERT_EQ(mci.Send(QStringLiteral("close nowmedia"), nullptr), 0);
+TEST_F(MediaCommandsTest, GrammarAndAnswers) {
+    // Rows end in "|": "+" when a device is open first, the expected MediaError code, the
+    // command. Unquoted, "%F type MPEGVideo" reads as the file name.
+    const QString table =
+        uR"(-1 |-1    |+1 pause NOWMEDIA|+1 "play" NOWMEDIA|+2 play|+3 play OTHER|
++0 PLAY nowmedia|+9 play NOWMEDIA from 0|+2 close NOWMEDIA now|+2 status NOWMEDIA|
++0 Status NowMedia MODE|+9 status NOWMEDIA length|+2 status NOWMEDIA mode now|+2 set NOWMEDIA|
++0 set NOWMEDIA time format milliseconds|+9 set NOWMEDIA time format frames|
++4 open %F type Sequencer alias SECOND|-3 close NOWMEDIA|-3 status NOWMEDIA mode|
+-3 play NOWMEDIA|-3 set NOWMEDIA time format milliseconds|
+-0   OPEN   %F<tab>type cdaudio ALIAS NOWMEDIA|-0 open "%F" type Waveaudio alias NOWMEDIA|
+-0 open %F type AVIVideo alias NOWMEDIA style popup|
+-0 open %F type MPEGVideo alias NOWMEDIA style overlapped |
+-2 open %F type Sequencer alias NOWMEDIA style overlapped |
+-2 open %F type MPEGVideo alias NOWMEDIA style sideways|-2 open %F type Sequencer|
+-2 open %F alias NOWMEDIA|-2 open|-2 open %F type Sequencer alias NOWMEDIA wait|
+-2 open "unclosed type Sequencer alias NOWMEDIA|-6 open %F type RealPlayer alias NOWMEDIA|
+-2 open "%F" type MPEGVideo alias NOWMEDIA type MPEGVideo|
+-5 open %F type MPEGVideo alias NOWMEDIA type MPEGVideo|-5 open %D type Sequencer alias X|
+-5 open /no/such.mid type Sequencer alias NOWMEDIA|)"_s;
+    for (const QString& row : table.split(QRegularExpression(u"\\|\n?"_s), Qt::SkipEmptyParts)) {
+        const QString command = row.mid(3).replace(u"<tab>"_s, u"\t"_s);
+        if (row[0] == u'+') ASSERT_EQ(Open(), 0);
+        EXPECT_EQ(Send(command), row[1].digitValue()) << row.toStdString();
+        const bool status = command.startsWith(u"status"_s, Qt::CaseInsensitive);
+        EXPECT_EQ(reply, status && row[1] == u'0' ? u"stopped"_s : QString()) << row.toStdString();
+        Send(u"close NOWMEDIA"_s);
     }
-    const QString quoted = dir.write(QStringLiteral("with blank.wav"), "RIFF");
-    ASSERT_EQ(mci.Send(QStringLiteral("open \"") + quoted +
-                           QStringLiteral("\" type Waveaudio alias NOWMEDIA"),
-                       nullptr),
-              0);
-    EXPECT_EQ(backend.loaded, quoted);
 }
 
-struct GrammarRow {
-    bool deviceOpen;
-    const char* command;
-    MediaError code;
-    const char* reply = "";
-};
-
-void PrintTo(const GrammarRow& row, std::ostream* os) {
-    *os << '"' << row.command << '"';
-}
-
-class MediaCommandsGrammar : public MediaCommandsTest,
-                             public ::testing::WithParamInterface<GrammarRow> {};
-
-TEST_P(MediaCommandsGrammar, Answers) {
-    const GrammarRow& row = GetParam();
-    if (row.deviceOpen) {
-        ASSERT_EQ(OpenNowMedia(), 0);
-    }
-    EXPECT_EQ(Send(QString::fromUtf8(row.command)), Code(row.code));
-    EXPECT_EQ(reply, QString::fromUtf8(row.reply));
-}
-
-using E = MediaError;
-INSTANTIATE_TEST_SUITE_P(
-    Table, MediaCommandsGrammar,
-    ::testing::Values(
-        GrammarRow{false, "", E::UnknownCommand}, GrammarRow{false, "   ", E::UnknownCommand},
-        GrammarRow{true, "pause NOWMEDIA", E::UnknownCommand},
-        GrammarRow{true, "seek NOWMEDIA to start", E::UnknownCommand},
-        GrammarRow{true, "\"play\" NOWMEDIA", E::UnknownCommand},
-        GrammarRow{true, "playing NOWMEDIA", E::UnknownCommand},
-        GrammarRow{true, "play", E::BadSyntax}, GrammarRow{true, "play OTHER", E::UnknownAlias},
-        GrammarRow{true, "play nowmedia", E::None}, GrammarRow{true, "PLAY NOWMEDIA", E::None},
-        GrammarRow{true, "play NOWMEDIA from 0", E::Unsupported},
-        GrammarRow{true, "close NOWMEDIA now", E::BadSyntax},
-        GrammarRow{true, "status NOWMEDIA", E::BadSyntax},
-        GrammarRow{true, "status NOWMEDIA mode", E::None, "stopped"},
-        GrammarRow{true, "Status NowMedia MODE", E::None, "stopped"},
-        GrammarRow{true, "status NOWMEDIA length", E::Unsupported},
-        GrammarRow{true, "status NOWMEDIA mode now", E::BadSyntax},
-        GrammarRow{true, "set NOWMEDIA", E::BadSyntax},
-        GrammarRow{true, "set NOWMEDIA time format ms", E::None},
-        GrammarRow{true, "set NOWMEDIA time format frames", E::Unsupported},
-        GrammarRow{true, "set NOWMEDIA audio all off", E::Unsupported},
-        GrammarRow{true, "open %F type Sequencer alias SECOND", E::AliasInUse},
-        GrammarRow{true, "open \"unclosed type Sequencer alias NOWMEDIA", E::BadSyntax},
-        GrammarRow{false, "close NOWMEDIA", E::UnknownAlias},
-        GrammarRow{false, "status NOWMEDIA mode", E::UnknownAlias},
-        GrammarRow{false, "set NOWMEDIA time format milliseconds", E::UnknownAlias},
-        GrammarRow{false, "play NOWMEDIA", E::UnknownAlias},
-        GrammarRow{false, "open %F type Sequencer alias NOWMEDIA", E::None},
-        GrammarRow{false, "open %F type cdaudio alias NOWMEDIA", E::None},
-        GrammarRow{false, "open %F type AVIVideo alias NOWMEDIA style popup", E::None},
-        GrammarRow{false, "open %F type MPEGVideo alias NOWMEDIA style overlapped ", E::None},
-        GrammarRow{false, "open %F type Sequencer", E::BadSyntax},
-        GrammarRow{false, "open %F alias NOWMEDIA", E::BadSyntax},
-        GrammarRow{false, "open type Sequencer alias NOWMEDIA", E::BadSyntax},
-        GrammarRow{false, "open", E::BadSyntax},
-        GrammarRow{false, "open %F type Sequencer alias", E::BadSyntax},
-        GrammarRow{false, "open %F type Sequencer alias NOWMEDIA wait", E::BadSyntax},
-        GrammarRow{false, "open \"%F\" type MPEGVideo alias NOWMEDIA type MPEGVideo", E::BadSyntax},
-        // Unquoted, the first "type" reads as part of the file name.
-        GrammarRow{false, "open %F type MPEGVideo alias NOWMEDIA type MPEGVideo", E::FileNotFound},
-        GrammarRow{false, "open %F type Sequencer alias NOWMEDIA style overlapped ", E::BadSyntax},
-        GrammarRow{false, "open %F type MPEGVideo alias NOWMEDIA style sideways", E::BadSyntax},
-        GrammarRow{false, "open %F type RealPlayer alias NOWMEDIA", E::UnknownType},
-        GrammarRow{false, "open /no/such/song.mid type Sequencer alias NOWMEDIA", E::FileNotFound},
-        GrammarRow{false, "open %D type Sequencer alias NOWMEDIA", E::FileNotFound}));
-
-TEST_F(MediaCommandsTest, LibraryRefusals) {
-    backend.refuseOpen = true;
-    EXPECT_EQ(OpenNowMedia(), Code(MediaError::CannotOpen));
-    EXPECT_TRUE(mci.openAlias().isEmpty());
-    backend.refuseOpen = false;
-    backend.refusePlay = true;
-    ASSERT_EQ(OpenNowMedia(), 0);
-    EXPECT_EQ(Send(QStringLiteral("play NOWMEDIA")), Code(MediaError::CannotPlay));
-    EXPECT_EQ(Send(QStringLiteral("status NOWMEDIA mode")), 0);
-    EXPECT_EQ(reply, QStringLiteral("stopped"));
-}
-
-// Collects the lines of leafsong.media while it lives.
-class MediaLog {
-public:
-    MediaLog() {
-        lines().clear();
-        QLoggingCategory::setFilterRules(QStringLiteral("leafsong.media.debug=true"));
-        previous_ = qInstallMessageHandler(&MediaLog::Keep);
-    }
-    ~MediaLog() {
-        qInstallMessageHandler(previous_);
-        QLoggingCategory::setFilterRules(QString());
-    }
-    static QStringList& lines() {
-        static QStringList l;
-        return l;
-    }
-
-private:
-    static void Keep(QtMsgType, const QMessageLogContext& context, const QString& msg) {
-        if (context.category && qstrcmp(context.category, "leafsong.media") == 0) {
-            lines() << msg;
-        }
-    }
-    QtMessageHandler previous_;
-};
-
-TEST_F(MediaCommandsTest, LogsEveryCommandAndItsAnswerOnOneLine) {
-    MediaLog log;
-    OpenNowMedia();
-    Send(QStringLiteral("play NOWMEDIA"));
-    Send(QStringLiteral("status NOWMEDIA mode"));
-    Send(QStringLiteral("close NOWMEDIA"));
-    Send(QStringLiteral("close NOWMEDIA"));
-    const QStringList expected = {
-        QStringLiteral("\"open ") + file + QStringLiteral(" type Sequencer alias NOWMEDIA\" -> 0"),
-        QStringLiteral("\"play NOWMEDIA\" -> 0"),
-        QStringLiteral("\"status NOWMEDIA mode\" -> 0 playing"),
-        QStringLiteral("\"close NOWMEDIA\" -> 0"),
-        QStringLiteral("\"close NOWMEDIA\" -> 3"),
-    };
-    EXPECT_EQ(MediaLog::lines(), expected);
-}
-
-TEST_F(MediaCommandsTest, EndNoticeComesFromTheEventLoopOnce) {
-    int notices = 0;
-    mci.SetEndNotice([&] {
-        ++notices;
-        // The player may start the next tune from inside the notice.
-        EXPECT_EQ(Send(QStringLiteral("close NOWMEDIA")), 0);
-        EXPECT_EQ(OpenNowMedia(), 0);
-    });
-    ASSERT_EQ(OpenNowMedia(), 0);
-    ASSERT_EQ(Send(QStringLiteral("play NOWMEDIA")), 0);
-    backend.End();
-    EXPECT_EQ(notices, 0);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(notices, 1);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(notices, 1);
-}
-
-TEST_F(MediaCommandsTest, NoEndNoticeForADeviceClosedMeanwhile) {
+TEST_F(MediaCommandsTest, PlaysUntilTheTuneEndsAndNoticesOnce) {
     int notices = 0;
     mci.SetEndNotice([&] { ++notices; });
-    ASSERT_EQ(OpenNowMedia(), 0);
-    ASSERT_EQ(Send(QStringLiteral("play NOWMEDIA")), 0);
+    ASSERT_EQ(Open(), 0);
+    EXPECT_EQ(backend.opened, QStringList{file});
+    ASSERT_EQ(Send(u"play NOWMEDIA"_s) + Send(u"play NOWMEDIA"_s), 0);
+    EXPECT_EQ(backend.plays, 1);
+    EXPECT_EQ(Send(u"status NOWMEDIA mode"_s), 0);
+    EXPECT_EQ(reply, u"playing"_s);  // from the accepted play on, loading included
     backend.End();
-    ASSERT_EQ(Send(QStringLiteral("close NOWMEDIA")), 0);
-    ASSERT_EQ(OpenNowMedia(), 0);
+    EXPECT_EQ(Send(u"status NOWMEDIA mode"_s), 0);
+    EXPECT_EQ(reply, u"stopped"_s);
+    EXPECT_EQ(notices, 0);  // only from the event loop
     QCoreApplication::processEvents();
-    EXPECT_EQ(notices, 0);
+    EXPECT_EQ(notices, 1);
+    // The notice of a device closed meanwhile is dropped.
+    Send(u"play NOWMEDIA"_s), backend.End(), Send(u"close NOWMEDIA"_s);
+    ASSERT_EQ(Open(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(notices, 1);
+    backend.refusePlay = true;
+    EXPECT_EQ(Send(u"play NOWMEDIA"_s), int(E::CannotPlay));
+    backend.refuseOpen = true;
+    Send(u"close NOWMEDIA"_s);
+    EXPECT_EQ(Open(), int(E::CannotOpen));
+    EXPECT_TRUE(mci.openAlias().isEmpty());
 }
 
-// Random command strings, from the interpreter's own words and from noise: it always answers,
-// unknown commands and aliases never succeed, and a reply comes only with success.
-TEST_F(MediaCommandsTest, RandomCommandsNeverConfuseIt) {
-    const QStringList vocabulary = {
-        QStringLiteral("open"),         QStringLiteral("close"),
-        QStringLiteral("play"),         QStringLiteral("status"),
-        QStringLiteral("set"),          QStringLiteral("NOWMEDIA"),
-        QStringLiteral("nowmedia"),     QStringLiteral("OTHER"),
-        QStringLiteral("type"),         QStringLiteral("alias"),
-        QStringLiteral("style"),        QStringLiteral("overlapped"),
-        QStringLiteral("Sequencer"),    QStringLiteral("MPEGVideo"),
-        QStringLiteral("Waveaudio"),    QStringLiteral("mode"),
-        QStringLiteral("time"),         QStringLiteral("format"),
-        QStringLiteral("milliseconds"), file,
-        QStringLiteral("\""),           QStringLiteral("\"\""),
-        QStringLiteral("播放"),         QStringLiteral(""),
-        QStringLiteral("\t"),           QStringLiteral("%1"),
-        QStringLiteral("\0"),
-    };
-    const QStringList verbs = {QStringLiteral("open"), QStringLiteral("close"),
-                               QStringLiteral("play"), QStringLiteral("status"),
-                               QStringLiteral("set")};
+TEST_F(MediaCommandsTest, RandomCommandsAlwaysGetAnAnswer) {
+    const QStringList verbs = u"open close play status set"_s.split(u' ');
+    const QStringList words = verbs +
+                                  u"NOWMEDIA nowmedia type alias style overlapped Sequencer "
+                                  u"mode time format \" \"\" 播放 %1"_s.split(u' ')
+                              << file;
+    const QRegularExpression blanks(u"\\s+"_s, QRegularExpression::UseUnicodePropertiesOption);
     std::mt19937 rng(20240605);
-    auto pick = [&](qsizetype n) {
-        return std::uniform_int_distribution<qsizetype>(0, n - 1)(rng);
-    };
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     for (int i = 0; i < 20000; ++i) {
         QString command;
-        const qsizetype n = pick(8);
-        for (qsizetype w = 0; w < n; ++w) {
-            if (pick(5) == 0) {
-                for (qsizetype c = pick(6); c > 0; --c) {
-                    command += QChar(char16_t(std::uniform_int_distribution<int>(1, 0x2fff)(rng)));
-                }
-            } else {
-                command += vocabulary[pick(vocabulary.size())];
-            }
-            command += pick(4) == 0 ? QStringLiteral("  ") : QStringLiteral(" ");
+        for (int w = pick(8); w > 0; --w) {
+            for (int c = pick(5) == 0 ? pick(6) : 0; c > 0; --c) command += QChar(1 + pick(0x2fff));
+            command += words[pick(words.size())] + (pick(4) ? u" "_s : u"\t "_s);
         }
-        QString answer = QStringLiteral("left over");
+        QString answer = u"left over"_s;
         const int code = mci.Send(command, &answer);
         SCOPED_TRACE(command.toStdString());
-        ASSERT_GE(code, 0);
-        ASSERT_LE(code, Code(MediaError::Unsupported));
-        if (code != 0) {
-            ASSERT_TRUE(answer.isEmpty());
-        }
-        if (!answer.isEmpty()) {
-            ASSERT_TRUE(answer == QStringLiteral("playing") || answer == QStringLiteral("stopped"));
-        }
-        QStringList words;
-        for (const QString& w : command.split(u' ')) {
-            QString word;
-            for (QChar c : w) {
-                if (c.isSpace()) {
-                    if (!word.isEmpty()) {
-                        words << word;
-                    }
-                    word.clear();
-                } else {
-                    word += c;
-                }
-            }
-            if (!word.isEmpty()) {
-                words << word;
-            }
-        }
-        if (words.isEmpty()) {
-            ASSERT_NE(code, 0);
-            continue;
-        }
-        const QString verb = words[0].toLower();
-        if (!verbs.contains(verb)) {
-            ASSERT_NE(code, 0);
-        } else if (verb != QStringLiteral("open") &&
-                   (words.size() < 2 ||
-                    words[1].compare(QStringLiteral("nowmedia"), Qt::CaseInsensitive) != 0)) {
-            ASSERT_NE(code, 0);
-        }
-        // What it says about the device matches what the library holds.
+        ASSERT_TRUE(code >= 0 && code <= int(E::Unsupported));
+        if (code != 0) ASSERT_TRUE(answer.isEmpty());
+        const QStringList parts = command.split(blanks, Qt::SkipEmptyParts);
+        if (parts.isEmpty() || !verbs.contains(parts[0].toLower())) ASSERT_NE(code, 0);
         ASSERT_EQ(mci.openAlias().isEmpty(), backend.loaded.isEmpty());
     }
 }

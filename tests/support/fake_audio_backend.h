@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 #include "platform/audio_backend.h"
 #include "platform/media_commands.h"
@@ -13,13 +14,13 @@ class FakeAudioBackend final : public AudioBackend {
 public:
     bool Open(const QString& path) override {
         opened << path;
-        loaded = refuseOpen ? QString() : path;
+        if (!refuseOpen) loaded = path;
         return !refuseOpen;
     }
     bool Play() override {
-        playing = !loaded.isEmpty() && !refusePlay;
-        plays += playing;
-        return playing;
+        if (loaded.isEmpty() || refusePlay) return false;
+        ++plays;
+        return playing = true;
     }
     void Stop() override { playing = false, loaded.clear(); }
     bool IsPlaying() const override { return playing; }
