@@ -53,7 +53,9 @@ TEST_F(MediaCommandsTest, GrammarAndAnswers) {
 -5 open /no/such.mid type Sequencer alias NOWMEDIA|)"_s;
     for (const QString& row : table.split(QRegularExpression(u"\\|\n?"_s), Qt::SkipEmptyParts)) {
         const QString command = row.mid(3).replace(u"<tab>"_s, u"\t"_s);
-        if (row[0] == u'+') ASSERT_EQ(Open(), 0);
+        if (row[0] == u'+') {
+            ASSERT_EQ(Open(), 0);
+        }
         EXPECT_EQ(Send(command), row[1].digitValue()) << row.toStdString();
         const bool status = command.startsWith(u"status"_s, Qt::CaseInsensitive);
         EXPECT_EQ(reply, status && row[1] == u'0' ? u"stopped"_s : QString()) << row.toStdString();
@@ -108,9 +110,13 @@ TEST_F(MediaCommandsTest, RandomCommandsAlwaysGetAnAnswer) {
         const int code = mci.Send(command, &answer);
         SCOPED_TRACE(command.toStdString());
         ASSERT_TRUE(code >= 0 && code <= int(E::Unsupported));
-        if (code != 0) ASSERT_TRUE(answer.isEmpty());
+        if (code != 0) {
+            ASSERT_TRUE(answer.isEmpty());
+        }
         const QStringList parts = command.split(blanks, Qt::SkipEmptyParts);
-        if (parts.isEmpty() || !verbs.contains(parts[0].toLower())) ASSERT_NE(code, 0);
+        if (parts.isEmpty() || !verbs.contains(parts[0].toLower())) {
+            ASSERT_NE(code, 0);
+        }
         ASSERT_EQ(mci.openAlias().isEmpty(), backend.loaded.isEmpty());
     }
 }

@@ -35,7 +35,7 @@ public:
 
 // Passes commands on and keeps them in order.
 struct RecordingSink final : MediaCommandSink {
-    explicit RecordingSink(MediaCommandSink& next) : next(next) {}
+    explicit RecordingSink(MediaCommandSink& inner) : next(inner) {}
     int Send(const QString& command, QString* reply) override {
         sent << command;
         return next.Send(command, reply);
