@@ -11,6 +11,7 @@
 #include "flip/decorations.h"
 #include "flip/frame.h"
 #include "flip/schedule.h"
+#include "noisy_photo.h"
 #include "pages/page_buffer.h"
 #include "platform/surface.h"
 
@@ -18,33 +19,13 @@ namespace {
 
 constexpr QSize kScreen{1920, 1080};
 
-// A photo-like noisy 6000 x 4000 picture, tinted so that the two pages differ.
-QString NoisyPhoto(const QTemporaryDir& dir, int tint) {
-    const int w = 6000;
-    const int h = 4000;
-    const QString path = dir.filePath(QStringLiteral("page%1.jpg").arg(tint));
-    QImage img(w, h, QImage::Format_RGB32);
-    quint32 seed = 12345u + quint32(tint);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int n = int(seed >> 26);
-            line[x] = qRgb((x * 255 / w + n) & 255, (y * 255 / h + n + tint) & 255, (n * 4) & 255);
-        }
-    }
-    img.save(path, "JPEG", 90);
-    return path;
-}
-
 // Two 24-megapixel pages loaded as a turn loads them, and the book on a full-HD surface.
 struct TurnScene {
     TurnScene() {
         deco.LoadFrom(QStringLiteral(":/leafsong"));
-        Pic1.Load(NoisyPhoto(dir, 0));
-        Pic2.Load(NoisyPhoto(dir, 80));
+        Pic1.Load(leafsong::bench::NoisyPhoto(6000, 4000, 0));
+        Pic2.Load(leafsong::bench::NoisyPhoto(6000, 4000, 80));
     }
-    QTemporaryDir dir;
     leafsong::Decorations deco;
     leafsong::PageBuffer Pic1;
     leafsong::PageBuffer Pic2;

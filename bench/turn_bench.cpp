@@ -7,24 +7,10 @@
 #include <QTemporaryDir>
 
 #include "flip/page_turner.h"
+#include "noisy_photo.h"
 #include "pages/put_first.h"
 
 namespace {
-
-// Photo-like noise: a flat picture would decode unrealistically fast.
-void NoisyJpeg(const QString& path, int w, int h, int tint) {
-    QImage img(w, h, QImage::Format_RGB32);
-    quint32 seed = 99u + quint32(tint);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int n = int(seed >> 26);
-            line[x] = qRgb((x * 255 / w + n) & 255, (y * 255 / h + tint) & 255, (n * 4) & 255);
-        }
-    }
-    img.save(path, "JPEG", 90);
-}
 
 struct TurnScene {
     QTemporaryDir dir;
@@ -43,7 +29,8 @@ struct TurnScene {
 
     explicit TurnScene(int pictures) {
         for (int i = 0; i < pictures; ++i) {
-            NoisyJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), 6000, 4000, i * 40);
+            QFile::copy(leafsong::bench::NoisyPhoto(6000, 4000, i * 40),
+                        dir.filePath(QStringLiteral("%1.jpg").arg(i)));
         }
         deco.LoadFrom(QStringLiteral(":/leafsong"));
         state.book = leafsong::PlaceBook(1920, 1080);
