@@ -91,6 +91,8 @@ std::optional<QString> XSession::XDoToolOutput(const QStringList& args) const {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
+    // xdotool refuses to type non-ASCII text under the C locale.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral("xdotool"), args);
     if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
