@@ -23,7 +23,7 @@ std::vector<LeafColumn> PlanLeaf(int outX, int outY, int OutWidth, int outStartH
     }
     const int first = std::min(0, OutWidth);
     const int last = std::max(0, OutWidth);
-    columns.reserve(static_cast<size_t>(last - first + 1));
+    columns.reserve(static_cast<size_t>(last) - static_cast<size_t>(first) + 1);
     const int growth = outEndHeight - outStartHeight;
     const double arch = outEndHeight / 20.0;
     for (int i = first; i <= last; ++i) {
@@ -86,8 +86,8 @@ void DrawLeafColumns(QImage& out, const std::vector<LeafColumn>& columns, const 
         }
         const int storedColumn =
             std::min(static_cast<int>(std::floor((c.sx + 0.5) * scaleX)), src.width() - 1);
-        const uchar* srcColumn = srcBits + storedColumn * 4;
-        uchar* dst = dstBits + (c.top + j0) * dstStride + c.x * 4;
+        const uchar* srcColumn = srcBits + qsizetype(storedColumn) * 4;
+        uchar* dst = dstBits + qsizetype(c.top + j0) * dstStride + qsizetype(c.x) * 4;
         for (int j = j0; j < j1; ++j, dst += dstStride) {
             const qsizetype offset = rowOffsets[static_cast<size_t>(j)];
             if (offset >= 0) {

@@ -15,6 +15,8 @@ namespace leafsong {
 
 namespace {
 
+// One line below is split only to fit the page; the pieces are one line of the guide.
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 constexpr const char16_t* kGuide[] = {
     u"Leafsong(Leafsong)简介：",
     u"一、软件功能介绍:",
@@ -44,6 +46,7 @@ constexpr const char16_t* kGuide[] = {
     u"五、软件信息:",
     u"  Publisher: Harrowfen(Harrowfen)",
 };
+// NOLINTEND(bugprone-suspicious-missing-comma)
 
 }  // namespace
 
