@@ -8,7 +8,7 @@ namespace leafsong::bench {
 
 QString NoisyPhoto(int w, int h, int tint) {
     static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("%1x%2-%3.jpg").arg(w).arg(h).arg(tint));
+    QString path = dir.filePath(QStringLiteral("%1x%2-%3.jpg").arg(w).arg(h).arg(tint));
     if (QFile::exists(path)) {
         return path;
     }

@@ -13,11 +13,14 @@ TEST(InputTest, KeyTable) {
                                             {Qt::Key_Left, Command::FlipForward},
                                             {Qt::Key_Right, Command::FlipBackward},
                                             {Qt::Key_F1, Command::ShowReadme}};
-    for (const auto& [key, command] : rows) EXPECT_EQ(CommandForKey(key), command) << key;
+    for (const auto& [key, command] : rows) {
+        EXPECT_EQ(CommandForKey(key), command) << key;
+    }
     // Every other key toggles automatic turning.
     for (const int key :
-         {Qt::Key_Space, Qt::Key_Shift, Qt::Key_Control, Qt::Key_A, Qt::Key_Up, Qt::Key_F2})
+         {Qt::Key_Space, Qt::Key_Shift, Qt::Key_Control, Qt::Key_A, Qt::Key_Up, Qt::Key_F2}) {
         EXPECT_EQ(CommandForKey(key), Command::ToggleAutoFlip) << key;
+    }
 }
 
 TEST(InputTest, KeysClicksAndPointerInAnEmptyAlbumAndOneOfThreePictures) {
@@ -36,14 +39,18 @@ TEST(InputTest, KeysClicksAndPointerInAnEmptyAlbumAndOneOfThreePictures) {
 
     // An empty album answers only Escape.
     File1.SetPath(dir.path());
-    for (const int key : {Qt::Key_Left, Qt::Key_F1, Qt::Key_A}) input.Form_KeyUp(key);
+    for (const int key : {Qt::Key_Left, Qt::Key_F1, Qt::Key_A}) {
+        input.Form_KeyUp(key);
+    }
     input.Form_DblClick();
     input.Form_KeyUp(Qt::Key_Escape);
     EXPECT_EQ(std::tuple(state.AutoFlip, helps, exits, turner.turning()),
               std::tuple(false, 0, 1, false));
     EXPECT_EQ(input.PointerAt(900), AlbumInput::Pointer::Arrow);
 
-    for (int i = 0; i < 3; ++i) dir.writePicture(QStringLiteral("%1.jpg").arg(i), 40, 30);
+    for (int i = 0; i < 3; ++i) {
+        dir.writePicture(QStringLiteral("%1.jpg").arg(i), 40, 30);
+    }
     File1.SetPath(dir.path());
     // F1 shows the help; other keys and double-clicks toggle automatic turning.
     input.Form_KeyUp(Qt::Key_F1);

@@ -10,7 +10,7 @@
 
 // The harness itself (not the album) is left out of leak checks: LeakSanitizer's tracer has
 // crashed at its exit after it had signalled children.
-extern "C" const char* __asan_default_options() {
+extern "C" const char* __asan_default_options() {  // NOLINT(bugprone-reserved-identifier)
     return "detect_leaks=0";
 }
 

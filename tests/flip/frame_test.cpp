@@ -59,7 +59,9 @@ TEST_F(Frame, TellingFrames) {
         };
         std::vector<int> leaf;
         for (int x = book.BookLeft - 10; x < book.BookLeft + 760; ++x) {
-            if (isLeaf(x, middle)) leaf.push_back(x);
+            if (isLeaf(x, middle)) {
+                leaf.push_back(x);
+            }
         }
         ASSERT_EQ(leaf.size(), size_t(std::abs(width) + 1));
         EXPECT_EQ(leaf.front(), std::min(edge, spine));

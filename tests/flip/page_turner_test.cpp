@@ -46,9 +46,10 @@ protected:
 
     // Opens an album of n pictures: picture i is 600 + 100 i by 400 + 50 i in kColours[i].
     void Open(int n, bool loop = false) {
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             dir.writePicture(QStringLiteral("%1.jpg").arg(i), 600 + 100 * i, 400 + 50 * i,
                              kColours[i]);
+        }
         modes.SetLoop(loop);
         File1.SetPath(dir.path());
         LayOutFirst();
@@ -198,7 +199,9 @@ TEST_F(TurnerTest, ExtremeShapesAndAnimatedGifsTurn) {
     dir.writePicture(QStringLiteral("a.jpg"), 1, 1, kColours[0]);
     dir.writePicture(QStringLiteral("b.bmp"), 20000, 10, kColours[1]);
     QList<QImage> gif(3, QImage(300, 200, QImage::Format_RGB32));
-    for (int i = 0; i < 3; ++i) gif[i].fill(kColours[(2 + i) % 4]);
+    for (int i = 0; i < 3; ++i) {
+        gif[i].fill(kColours[(2 + i) % 4]);
+    }
     ASSERT_TRUE(WriteGif(dir.path(QStringLiteral("c.gif")), gif, 10));
     Open(0);
     Turn(true);

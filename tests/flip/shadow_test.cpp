@@ -21,7 +21,9 @@ TEST(Shadow, ShadesEachPageThenFramesBothAndLeavesEmptyBuffersAlone) {
         img.fill(colour);
         QPainter p(&img);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        if (qRed(colour)) p.fillRect(QRect(QPoint(17, 11), QPoint(983, 655)), Qt::transparent);
+        if (qRed(colour)) {
+            p.fillRect(QRect(QPoint(17, 11), QPoint(983, 655)), Qt::transparent);
+        }
         p.end();
         ASSERT_TRUE(img.save(tmp.path(QString::fromLatin1(name)), "PNG"));
     }
@@ -37,11 +39,13 @@ TEST(Shadow, ShadesEachPageThenFramesBothAndLeavesEmptyBuffersAlone) {
         const int w = img.width(), h = img.height(), l = 17 * w / 1000, r = w - 16 * w / 1000,
                   t = 11 * h / 667, b = h - 11 * h / 667;
         for (const QPoint p : {QPoint(l - 2, h / 2), QPoint(r + 2, h / 2), QPoint(w / 2, t - 2),
-                               QPoint(w / 2, b + 2)})
+                               QPoint(w / 2, b + 2)}) {
             EXPECT_GE(qGray(img.pixel(p)), 240) << p.x() << "," << p.y();
+        }
         for (const QPoint p : {QPoint(l + 2, h / 2), QPoint(r - 3, h / 2), QPoint(w / 2, t + 2),
-                               QPoint(w / 2, b - 3), QPoint(w / 2, h / 2)})
+                               QPoint(w / 2, b - 3), QPoint(w / 2, h / 2)}) {
             EXPECT_NEAR(qGray(img.pixel(p)), before * light, 4) << p.x() << "," << p.y();
+        }
     }
     Shadow(deco, empty1, empty2);
     EXPECT_TRUE(empty1.pixels().isNull() && empty2.pixels().isNull());

@@ -61,7 +61,9 @@ TEST(PlanLeaf, WorkedColumns) {
         const std::vector<LeafColumn> plan = Plan(a);
         ASSERT_EQ(plan.size(), size_t(std::abs(a.OutWidth) + 1));
         const int first = std::min(a.outX, a.outX + a.OutWidth);
-        for (size_t k = 0; k < plan.size(); ++k) EXPECT_EQ(plan[k].x, first + int(k));
+        for (size_t k = 0; k < plan.size(); ++k) {
+            EXPECT_EQ(plan[k].x, first + int(k));
+        }
         for (const auto& [x, top, height, sx] : columns) {
             const LeafColumn& c = plan[size_t(x - first)];
             EXPECT_EQ(std::tuple(c.top, c.height, c.sx), std::tuple(top, height, sx)) << x;

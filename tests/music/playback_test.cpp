@@ -44,7 +44,9 @@ struct PlaybackTest : ::testing::Test {
         EXPECT_EQ(terminal.readAll().toStdString(), "") << "printed on the terminal";
     }
     QString Make(const QString& name, int ms) {
-        if (name.endsWith(u".wav"_s)) return dir.write(name, test::ToneWav(ms));
+        if (name.endsWith(u".wav"_s)) {
+            return dir.write(name, test::ToneWav(ms));
+        }
         if (name.endsWith(u".mid"_s) || name.endsWith(u".rmi"_s)) {
             const QByteArray midi = test::MelodyMidi({60, 64, 67}, ms / 3);
             return dir.write(name, name.endsWith(u".rmi"_s) ? test::RiffMidi(midi) : midi);
@@ -58,7 +60,9 @@ struct PlaybackTest : ::testing::Test {
     qint64 UntilStopped(int limitMs = 8000) {
         QElapsedTimer t;
         for (t.start(); player.IsPlaying(); RunEvents(5)) {
-            if (t.elapsed() > limitMs) return -1;
+            if (t.elapsed() > limitMs) {
+                return -1;
+            }
         }
         return t.elapsed();
     }

@@ -44,7 +44,9 @@ QByteArray MelodyMidi(const QList<int>& pitches, int noteMs) {
     for (int pitch : pitches) {
         track += QByteArray::fromHex("0090") + char(pitch) + char(100);
         for (int shift = 21; shift > 0; shift -= 7) {
-            if (ticks >> shift) track += char(0x80 | ((ticks >> shift) & 0x7f));
+            if (ticks >> shift) {
+                track += char(0x80 | ((ticks >> shift) & 0x7f));
+            }
         }
         track += char(ticks & 0x7f) + QByteArray(1, char(0x80)) + char(pitch) + '\0';
     }
@@ -58,7 +60,9 @@ QByteArray RiffMidi(const QByteArray& midi) {
 QByteArray GarbageMidi() {
     std::mt19937 rng(7);
     QByteArray noise(350, '\0');
-    for (char& c : noise) c = char(rng());
+    for (char& c : noise) {
+        c = char(rng());
+    }
     const QByteArray tooLong = Chunk("MTrk", QByteArray(100000, '\0')).left(8);
     return MidiHeader("00010002") + Chunk("MTrk", noise.left(300)) + tooLong + noise.mid(300);
 }

@@ -15,15 +15,17 @@ TEST(FooterTest, PlacementBands) {
         {400, 325, 350},    {401, 326, 331},   {600, 525, 530},    {601, 496, 531},
         {800, 695, 730},    {801, 696, 711},   {1200, 1095, 1110}, {1201, 1066, 1071},
         {1800, 1665, 1670}, {1801, 1606, 1671}};
-    for (const auto& [n, x, y] : rows)
+    for (const auto& [n, x, y] : rows) {
         EXPECT_EQ(std::pair(FooterX(n), FooterY(n)), std::pair(x, y)) << n;
+    }
     // Width, height, points, x, y.
     const std::array<double, 5> worked[] = {
         {1024, 768, 24, 919, 698},   {800, 600, 18, 695, 530},     {640, 480, 18, 535, 410},
         {1920, 1080, 24, 1725, 990}, {3000, 2000, 24, 2805, 1870}, {900, 600, 18, 795, 530},
         {901, 600, 24, 796, 530}};
-    for (const auto& [w, h, pt, x, y] : worked)
+    for (const auto& [w, h, pt, x, y] : worked) {
         EXPECT_EQ(std::tuple(FooterPoints(w), FooterX(w), FooterY(h)), std::tuple(pt, x, y)) << w;
+    }
 }
 
 TEST(FooterTest, DrawsRedNumbersAtTheirPlaceReplacingTheOldAndOffLeavesTheBufferExactly) {
@@ -38,7 +40,9 @@ TEST(FooterTest, DrawsRedNumbersAtTheirPlaceReplacingTheOldAndOffLeavesTheBuffer
         QRect red;  // in stored pixels
         for (int i = 0; i < img.width() * img.height(); ++i) {
             const QPoint p(i % img.width(), i / img.width());
-            if ((img.pixel(p) & 0x808080) == 0x800000) red |= QRect(p, p);
+            if ((img.pixel(p) & 0x808080) == 0x800000) {
+                red |= QRect(p, p);
+            }
         }
         const double sx = double(img.width()) / size.width(),
                      sy = double(img.height()) / size.height();

@@ -17,7 +17,9 @@ TEST(ListingTest, PatternIgnoresLetterCaseAndSortingFollowsAFileManager) {
         {"a.jpg", true},  {"02.JPG", true},     {"03.Gif", true},   {"b.bmp", true},
         {"湖.jpg", true}, {".jpg", true},       {"c.jpeg", false},  {"d.png", false},
         {"jpg", false},   {"e.jpg.txt", false}, {"f.(F)jpg", false}};
-    for (const auto& [n, m] : rows) EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(n)), m) << n;
+    for (const auto& [n, m] : rows) {
+        EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(n)), m) << n;
+    }
     QStringList names = QStringLiteral("10 b.jpg|2 a.jpg|B.jpg|a.jpg|1 c.jpg|A.JPG").split(u'|');
     SortLikeFileManager(names);
     EXPECT_EQ(names.join(u'|'), QStringLiteral("1 c.jpg|2 a.jpg|10 b.jpg|A.JPG|a.jpg|B.jpg"));
@@ -26,8 +28,9 @@ TEST(ListingTest, PatternIgnoresLetterCaseAndSortingFollowsAFileManager) {
 TEST(ListingTest, ListsMatchingFilesOnlyAndAMissingFolderIsEmpty) {
     test::TempFolder dir;
     for (const QString& n :
-         QStringLiteral("01.jpg 02.JPG 03.Gif 04.bmp 05.jpeg a.txt .h.jpg").split(u' '))
+         QStringLiteral("01.jpg 02.JPG 03.Gif 04.bmp 05.jpeg a.txt .h.jpg").split(u' ')) {
         dir.write(n, "x");
+    }
     QDir().mkpath(dir.path(QStringLiteral("folder.jpg")));
     Listing l;
     l.SetPath(dir.path());
@@ -57,7 +60,9 @@ TEST(ListingTest, AnUnreadableFolderIsEmpty) {
     Listing l;
     l.SetPath(QFile::decodeName(locked));
     ::chmod(locked, 0700);
-    if (ignored) GTEST_SKIP() << "running with privileges that ignore folder permissions";
+    if (ignored) {
+        GTEST_SKIP() << "running with privileges that ignore folder permissions";
+    }
     EXPECT_EQ(l.ListCount(), 0);
 }
 

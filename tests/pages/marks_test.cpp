@@ -17,18 +17,21 @@ TEST(MarksTest, MarkGoesAfterTheLastDot) {
                                                         {"/a/b.c.jpg", "/a/b.c.(F)jpg"},
                                                         {"/x.y/A.JPG", "/x.y/A.(F)JPG"},
                                                         {"/相册/湖.Gif", "/相册/湖.(F)Gif"}};
-    for (const auto& [p, m] : rows)
+    for (const auto& [p, m] : rows) {
         EXPECT_EQ(MarkedName(QString::fromUtf8(p)), QString::fromUtf8(m));
+    }
 }
 
 class MarksFolderTest : public ::testing::Test {
 protected:
     // Writes unreadable pictures (holding "text") and readable ones into the album folder.
     void Make(const char* bad, const char* good) const {
-        for (const QString& n : QString::fromLatin1(bad).split(u' ', Qt::SkipEmptyParts))
+        for (const QString& n : QString::fromLatin1(bad).split(u' ', Qt::SkipEmptyParts)) {
             dir.write(QStringLiteral("album/") + n, "text");
-        for (const QString& n : QString::fromLatin1(good).split(u' ', Qt::SkipEmptyParts))
+        }
+        for (const QString& n : QString::fromLatin1(good).split(u' ', Qt::SkipEmptyParts)) {
             dir.writePicture(QStringLiteral("album/") + n, 64, 48);
+        }
     }
     QString at(const char* name) const { return album + u'/' + QString::fromLatin1(name); }
     QByteArray read(const char* name) const { return test::TempFolder::ReadFile(at(name)); }
@@ -40,7 +43,9 @@ protected:
         File1.SetPath(album);
         marks.PasteMark(File1, Pic1);
         QStringList listed;
-        for (int i = 0; i < File1.ListCount(); ++i) listed << File1.List(i);
+        for (int i = 0; i < File1.ListCount(); ++i) {
+            listed << File1.List(i);
+        }
         return listed.join(u' ').toStdString();
     }
 

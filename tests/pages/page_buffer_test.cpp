@@ -49,7 +49,9 @@ TEST_F(PageBufferTest, UnreadableFilesLeaveTheBufferAsItWas) {
 
 TEST_F(PageBufferTest, ATruncatedJpegIsReadable) {
     QImage noisy(1200, 800, QImage::Format_RGB32);
-    for (int i = 0; i < 1200 * 800; ++i) noisy.setPixel(i % 1200, i / 1200, qRgb(i * 7, i / 9, i));
+    for (int i = 0; i < 1200 * 800; ++i) {
+        noisy.setPixel(i % 1200, i / 1200, qRgb(i * 7, i / 9, i));
+    }
     ASSERT_TRUE(noisy.save(dir.path(QStringLiteral("whole.jpg")), "JPEG", 90));
     const QByteArray bytes = dir.read(QStringLiteral("whole.jpg"));
     EXPECT_TRUE(pic.Load(dir.write(QStringLiteral("cut.jpg"), bytes.left(bytes.size() / 3))));
@@ -68,7 +70,9 @@ QRect InkBox(const QImage& img) {
     QRect box;
     for (int i = 0; i < img.width() * img.height(); ++i) {
         const QPoint p(i % img.width(), i / img.width());
-        if (qGray(img.pixel(p)) < 128) box |= QRect(p, p);
+        if (qGray(img.pixel(p)) < 128) {
+            box |= QRect(p, p);
+        }
     }
     return box;
 }

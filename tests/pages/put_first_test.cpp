@@ -14,7 +14,7 @@ namespace {
 bool HasColour(const QImage& img, const QRect& area, QRgb c) {
     const QImage part = img.copy(area);
     const auto* px = reinterpret_cast<const QRgb*>(part.constBits());
-    return std::any_of(px, px + area.width() * area.height(),
+    return std::any_of(px, px + qsizetype(part.width()) * part.height(),
                        [c](QRgb p) { return ((p ^ c) & 0x808080) == 0; });
 }
 
@@ -73,8 +73,9 @@ TEST_F(PutFirstTest, TheFirstTwoPicturesFillTheBuffers) {
     EXPECT_EQ(Pic1.logicalSize(), QSize(1600, 400));
     EXPECT_EQ(Pic2.logicalSize(), QSize(300, 900));
     // Any shape is stretched over the whole book, inside the white border.
-    for (const QPoint p : {QPoint(20, 15), QPoint(729, 15), QPoint(375, 250), QPoint(20, 485)})
+    for (const QPoint p : {QPoint(20, 15), QPoint(729, 15), QPoint(375, 250), QPoint(20, 485)}) {
         EXPECT_EQ(BookPixel(p.x(), p.y()) & 0x808080, 0x800000u) << p.x() << "," << p.y();
+    }
     // The border whitens the book's edge; the cover lies beside and below it; the rest is clear.
     EXPECT_EQ(BookPixel(2, 250), qRgb(255, 255, 255));
     EXPECT_TRUE(BookPixel(-5, 250) != kKeyColour && BookPixel(375, 505) != kKeyColour);

@@ -31,8 +31,9 @@ TEST(AudioEnvironmentTest, FindsOutputAndPicksASilentSinkWithoutIt) {
     EXPECT_EQ(qgetenv("QT_MEDIA_BACKEND"), "ffmpeg");
     EXPECT_EQ(qgetenv("GST_PLUGIN_FEATURE_RANK"), "fakeaudiosink:MAX,x:NONE");
     for (const auto& [name, value] :
-         {std::pair{"QT_MEDIA_BACKEND", backend}, {"GST_PLUGIN_FEATURE_RANK", ranks}})
+         {std::pair{"QT_MEDIA_BACKEND", backend}, {"GST_PLUGIN_FEATURE_RANK", ranks}}) {
         value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
 }
 
 }  // namespace

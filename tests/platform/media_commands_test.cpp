@@ -103,7 +103,9 @@ TEST_F(MediaCommandsTest, RandomCommandsAlwaysGetAnAnswer) {
     for (int i = 0; i < 20000; ++i) {
         QString command;
         for (int w = pick(8); w > 0; --w) {
-            for (int c = pick(5) == 0 ? pick(6) : 0; c > 0; --c) command += QChar(1 + pick(0x2fff));
+            for (int c = pick(5) == 0 ? pick(6) : 0; c > 0; --c) {
+                command += QChar(1 + pick(0x2fff));
+            }
             command += words[pick(words.size())] + (pick(4) ? u" "_s : u"\t "_s);
         }
         QString answer = u"left over"_s;

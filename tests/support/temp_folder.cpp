@@ -19,7 +19,7 @@ QString TempFolder::path(const QString& name) const {
 }
 
 QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
-    const QString p = path(name);
+    QString p = path(name);
     QDir().mkpath(QFileInfo(p).absolutePath());
     QFile f(p);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
@@ -29,7 +29,7 @@ QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
 }
 
 QString TempFolder::writePicture(const QString& name, int w, int h, unsigned rgb) const {
-    const QString p = path(name);
+    QString p = path(name);
     QDir().mkpath(QFileInfo(p).absolutePath());
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(QColor::fromRgb(rgb));
