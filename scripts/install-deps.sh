@@ -16,7 +16,7 @@ packages=(
 )
 if [[ ${1:-} == --test ]]; then
     packages+=(
-        libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format
+        libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format clang-tidy
         # a private X server, input and screenshots for the end-to-end tests
         xvfb xauth xdotool x11-utils imagemagick
         # runs the tests as an unprivileged user

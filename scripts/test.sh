@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Leafsong with warnings as errors and runs every test; checks
-# the formatting; then builds with AddressSanitizer and UBSan and runs the tests again.
+# Installs what is missing, checks the formatting, builds Leafsong with warnings as errors, runs
+# clang-tidy and every test; then builds with AddressSanitizer and UBSan and runs the tests again.
 # As root, the tests run as the unprivileged user nobody, so that permission checks are real.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,6 +42,17 @@ echo "== Build (warnings are errors)"
 cmake -S "$src" -B "$builds/build-ci" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLEAFSONG_WERROR=ON
 cmake --build "$builds/build-ci"
+echo "== clang-tidy"
+# The compile commands of the build above; any warning fails the run.
+tidy_log=$(mktemp)
+run-clang-tidy -p "$builds/build-ci" -quiet -j 2 "$src/(src|tests|bench)/" 2>&1 |
+    sed 's/\x1b\[[0-9;]*m//g' >"$tidy_log" || true
+if grep -E "^$src/.*: warning:|: error:" "$tidy_log"; then
+    echo "clang-tidy found the problems above"
+    exit 1
+fi
+rm -f "$tidy_log"
+
 echo "== Tests"
 run_tests "$builds/build-ci"
 

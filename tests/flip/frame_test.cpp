@@ -16,7 +16,7 @@ protected:
         return surface.image();
     }
     const BookGeometry book = PlaceBook(1920, 1080);
-    const Decorations deco;
+    Decorations deco;
     const PageBuffer Pic1 = Pattern(1, {601, 400});
     const PageBuffer Pic2 = Pattern(2, {603, 400});
 
