@@ -4,24 +4,13 @@
 # Usage: bench/measure_turns.sh   (after a build; needs Xvfb, xdotool)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-work=$(mktemp -d)
-cleanup() {
-    [[ -n ${album_pid:-} ]] && kill "$album_pid" 2>/dev/null || true
-    [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/private-xvfb.sh
 
 QT_QPA_PLATFORM=offscreen build/tools/leafsong_samplegen "$work/sample" 2>/dev/null
 mkdir "$work/album"
 for i in 1 2 3 4; do cp "$work/sample/01 Dawn.jpg" "$work/album/photo$i.jpg"; done
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -wr -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb
 mkdir -m 0700 "$work/run"
 
 XDG_RUNTIME_DIR=$work/run QT_LOGGING_RULES="leafsong.flip.debug=true" \

@@ -6,20 +6,9 @@ cd "$(dirname "$0")/.."
 album=${1:?usage: headless-demo.sh ALBUM}
 out=$PWD/build/demo
 mkdir -p "$out"
-work=$(mktemp -d)
-cleanup() {
-    [[ -n ${album_pid:-} ]] && kill "$album_pid" 2>/dev/null || true
-    [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/private-xvfb.sh
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -wr -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb
 
 shot() { import -window root "$out/$1"; }
 QT_LOGGING_RULES="leafsong.flip.debug=true" build/leafsong "$album" 2>"$work/log" &
