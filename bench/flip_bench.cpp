@@ -7,12 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/album_state.h"
-#include "flip/decorations.h"
-#include "flip/frame.h"
-#include "flip/schedule.h"
+#include "core/album_state.h"
+#include "book/decorations.h"
+#include "book/frame.h"
+#include "book/schedule.h"
 #include "noisy_photo.h"
-#include "pages/page_buffer.h"
+#include "book/page_buffer.h"
 #include "platform/surface.h"
 
 namespace {

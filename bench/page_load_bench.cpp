@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "app/album_state.h"
-#include "flip/decorations.h"
-#include "flip/still_spread.h"
+#include "core/album_state.h"
+#include "book/decorations.h"
+#include "book/spread.h"
 #include "noisy_photo.h"
-#include "pages/page_buffer.h"
+#include "book/page_buffer.h"
 #include "platform/surface.h"
 
 namespace {

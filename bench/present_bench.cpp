@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 
 #include "app/album_window.h"
-#include "flip/decorations.h"
-#include "flip/frame.h"
-#include "flip/schedule.h"
-#include "pages/page_buffer.h"
+#include "book/decorations.h"
+#include "book/frame.h"
+#include "book/schedule.h"
+#include "book/page_buffer.h"
 
 namespace {
 

@@ -6,25 +6,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "flip/page_turner.h"
+#include "book/page_turner.h"
 #include "noisy_photo.h"
-#include "pages/put_first.h"
+#include "book/book.h"
 
 namespace {
 
 struct TurnScene {
     QTemporaryDir dir;
     leafsong::AlbumState state;
-    leafsong::Listing File1;
-    leafsong::PageBuffer Pic1, Pic2;
-    leafsong::Decorations deco;
     leafsong::Surface surface{QSize(1920, 1080)};
-    leafsong::Modes modes;
-    leafsong::PictureCache cache;
-    leafsong::Marks marks;
+    leafsong::Modes modes{.loop = true};
     leafsong::FixedClock clock{QDate(2026, 3, 1)};
-    leafsong::PageTurner turner{
-        leafsong::TurnServices{state, File1, Pic1, Pic2, deco, surface, modes, cache, {}, {}, {}}};
+    leafsong::Book book{state, modes, surface, clock};
     bool drawn = false;
 
     explicit TurnScene(int pictures) {
@@ -32,18 +26,12 @@ struct TurnScene {
             QFile::copy(leafsong::bench::NoisyPhoto(6000, 4000, i * 40),
                         dir.filePath(QStringLiteral("%1.jpg").arg(i)));
         }
-        deco.LoadFrom(QStringLiteral(":/leafsong"));
+        book.LoadDecorations(QStringLiteral(":/leafsong"));
         state.book = leafsong::PlaceBook(1920, 1080);
-        modes.SetLoop(true);
-        File1.SetPath(dir.path());
-        turner.onFrame = [this](int, bool) { drawn = true; };
+        book.File1().SetPath(dir.path());
+        book.turner().onFrame = [this](int, bool) { drawn = true; };
     }
-    void LayOutFirst() {
-        turner.Abandon();
-        leafsong::PageServices s{state,   File1, Pic1,  Pic2,  deco,
-                                 surface, marks, modes, clock, &cache};
-        leafsong::PutFirst(s);
-    }
+    void LayOutFirst() { book.PutFirst(); }
 };
 
 void TurnStart(benchmark::State& st, bool prefetched) {
@@ -51,20 +39,20 @@ void TurnStart(benchmark::State& st, bool prefetched) {
     for (auto _ : st) {
         st.PauseTiming();
         scene.LayOutFirst();
-        scene.cache.Clear();
+        scene.book.cache().Clear();
         if (prefetched) {
-            scene.cache.Prefetch({scene.File1.FullPath(0), scene.File1.FullPath(1)});
-            scene.cache.Settle();
+            scene.book.cache().Prefetch({scene.book.File1().FullPath(0), scene.book.File1().FullPath(1)});
+            scene.book.cache().Settle();
         }
         scene.drawn = false;
         st.ResumeTiming();
         // A turn draws its first frame before the request returns.
-        scene.turner.FlipForward();
+        scene.book.turner().FlipForward();
         st.PauseTiming();
         if (!scene.drawn) {
             st.SkipWithError("no frame was drawn");
         }
-        scene.turner.Abandon();
+        scene.book.turner().Abandon();
         st.ResumeTiming();
     }
 }

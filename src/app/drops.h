@@ -1,19 +1,19 @@
 #pragma once
-// Files dropped on the album from a file manager.
+// What a drop of files brings to the album.
 
+#include <QString>
 #include <QStringList>
-#include <functional>
-
-#include "app/album_state.h"
-#include "music/media_player.h"
-#include "pages/listing.h"
 
 namespace leafsong {
 
-// Takes the first usable file of a drop: a picture makes its folder the album folder and lays the
-// album out afresh (layOut); a music file becomes the background music and plays from its start,
-// even when it is the one playing. Anything else is ignored.
-void TakeDroppedFiles(const QStringList& paths, AlbumState& state, Listing& File1,
-                      MediaPlayer& media, const std::function<void()>& layOut);
+struct DropChoice {
+    enum class Kind { None, Picture, Music };
+    Kind kind = Kind::None;
+    QString path;
+};
+
+// The first path whose upper-cased extension (the text after the last dot of the whole path) is
+// JPG, BMP or GIF (a picture) or MP3, WMA, WAV, MIDI, MID, CDA, SND or RMI (music).
+DropChoice ChooseDropped(const QStringList& paths);
 
 }  // namespace leafsong

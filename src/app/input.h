@@ -1,45 +1,33 @@
 #pragma once
-// What keys and mouse gestures mean to the album, in one place.
+// What keys and mouse gestures mean to the album: each leads to a command of the table.
 
 #include <QPoint>
 #include <functional>
 
-#include "app/album_state.h"
-#include "menu/modes.h"
-#include "pages/listing.h"
+#include "app/command_table.h"
+#include "core/album_state.h"
+#include "core/modes.h"
 
 namespace leafsong {
-
-class PageTurner;
-
-// The album's commands that keys and menu items lead to.
-enum class Command { Exit, FlipForward, FlipBackward, ShowReadme, ToggleAutoFlip };
 
 // The command a released key gives: Esc, Left, Right, F1, and anything else (modifiers too).
 Command CommandForKey(int qtKey);
 
-struct InputServices {
-    AlbumState& state;
-    const Listing& File1;
-    const Modes& modes;
-    PageTurner& turner;
-    std::function<void()> Ready2Exit;
-    std::function<void()> ShowReadme;
-    std::function<void(QPoint global)> popup;  // the menu at the pointer
-};
-
 class AlbumInput {
 public:
-    explicit AlbumInput(InputServices s) : s_(std::move(s)) {}
+    // count gives the pictures in the listing; popup opens the menu at a point of the screen.
+    AlbumInput(AlbumState& state, const Modes& modes, std::function<int()> count,
+               const CommandTable& commands, std::function<void(QPoint global)> popup);
 
     enum class Pointer { Arrow, PageTurn };
 
-    void Form_KeyUp(int qtKey);
-    // rightAlone: the right button and no other went down.
-    void Form_MouseDown(bool rightAlone, QPoint global);
-    // x in the window's device pixels.
-    void Form_MouseUp(float x);
-    void Form_DblClick();
+    // A key released whose press the window saw. An empty album answers only Esc.
+    void KeyReleased(int qtKey);
+    // rightAlone: the right button and no other went down: the menu opens there.
+    void ButtonPressed(bool rightAlone, QPoint global);
+    // x in the window's device pixels, kept for the next double-click.
+    void ButtonReleased(float x);
+    void DoubleClicked();
     // The pointer to show at x: the page-turn pointer where a double-click can turn a page.
     Pointer PointerAt(float x) const;
 
@@ -48,7 +36,11 @@ public:
     void setWindowWidth(int devicePixels) { windowWidth_ = devicePixels; }
 
 private:
-    InputServices s_;
+    AlbumState& state_;
+    const Modes& modes_;
+    std::function<int()> count_;
+    const CommandTable& commands_;
+    std::function<void(QPoint)> popup_;
     int windowWidth_ = 0;
 };
 

@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+#include "app/album.h"
 #include "app/command_line.h"
-#include "app/lifecycle.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer started;

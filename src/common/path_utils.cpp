@@ -4,15 +4,15 @@
 
 namespace leafsong {
 
-QString JoinPath(const QString& folder, const QString& name, QChar sep) {
-    if (folder.endsWith(sep)) {
+QString JoinPath(const QString& folder, const QString& name) {
+    if (folder.endsWith(u'/')) {
         return folder + name;
     }
-    return folder + sep + name;
+    return folder + u'/' + name;
 }
 
-QString GetFileName(const QString& path, QChar sep) {
-    const qsizetype at = path.lastIndexOf(sep);
+QString GetFileName(const QString& path) {
+    const qsizetype at = path.lastIndexOf(u'/');
     return at < 0 ? path : path.mid(at + 1);
 }
 
@@ -21,8 +21,8 @@ QString GetExtName(const QString& path) {
     return at < 0 ? path : path.mid(at + 1);
 }
 
-QString GetPathName(const QString& path, QChar sep) {
-    const qsizetype at = path.lastIndexOf(sep);
+QString GetPathName(const QString& path) {
+    const qsizetype at = path.lastIndexOf(u'/');
     return at < 0 ? QString() : path.left(at + 1);
 }
 

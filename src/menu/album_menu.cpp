@@ -1,40 +1,70 @@
 #include "menu/album_menu.h"
 
+#include <QAction>
+
 namespace leafsong {
 
-AlbumMenu::AlbumMenu(Modes& modes, MenuHandlers handlers)
-    : mnuAlbum_(QStringLiteral("相册(&)"), &frmMenu_),
-      mnuPicture_(QStringLiteral("选择图片文件夹(&P)")),
-      mnuMusic_(QStringLiteral("选择背景音乐(&M)")),
-      mnuHelp_(QStringLiteral("帮助(&H)")),
-      mnuExit_(QStringLiteral("退出(&x)")) {
-    mnuAlbum_.addAction(&mnuPicture_);
-    mnuAlbum_.addAction(&mnuMusic_);
-    mnuAlbum_.addSeparator();
-    mnuAlbum_.addAction(&modes.mnuLoop);
-    mnuAlbum_.addAction(&modes.mnuRepeat);
-    mnuAlbum_.addSeparator();
-    mnuAlbum_.addAction(&modes.mnuFooter);
-    mnuAlbum_.addSeparator();
-    mnuAlbum_.addAction(&mnuHelp_);
-    mnuAlbum_.addSeparator();
-    mnuAlbum_.addAction(&mnuExit_);
+namespace {
 
-    // The check items toggle their own marks; the repeat timer follows its mark.
-    QObject::connect(&modes.mnuRepeat, &QAction::triggered, &mnuAlbum_,
-                     [&modes](bool on) { modes.SetRepeat(on); });
-    const std::pair<QAction*, std::function<void()>> commands[] = {
-        {&mnuPicture_, handlers.mnuPicture_Click},
-        {&mnuMusic_, handlers.mnuMusic_Click},
-        {&mnuHelp_, handlers.mnuHelp_Click},
-        {&mnuExit_, handlers.mnuExit_Click},
-    };
-    for (const auto& [action, handler] : commands) {
-        QObject::connect(action, &QAction::triggered, &mnuAlbum_, [handler = handler] {
-            if (handler) {
-                handler();
-            }
-        });
+struct Item {
+    const char16_t* caption;  // null: a separator
+    Command command;
+};
+
+constexpr Item kSeparator{nullptr, Command::Exit};
+// Top to bottom; "&" marks the access key.
+constexpr Item kItems[] = {
+    {u"选择图片文件夹(&P)", Command::ChooseFolder},
+    {u"选择背景音乐(&M)", Command::ChooseMusic},
+    kSeparator,
+    {u"图片循环模式(&L)", Command::ToggleLoop},
+    {u"音乐循环模式(&R)", Command::ToggleRepeat},
+    kSeparator,
+    {u"显示页序(&F)", Command::ToggleFooter},
+    kSeparator,
+    {u"帮助(&H)", Command::ShowGuide},
+    kSeparator,
+    {u"退出(&x)", Command::Exit},
+};
+
+}  // namespace
+
+bool Modes::*ModeOf(Command command) {
+    switch (command) {
+        case Command::ToggleLoop:
+            return &Modes::loop;
+        case Command::ToggleRepeat:
+            return &Modes::repeat;
+        case Command::ToggleFooter:
+            return &Modes::footer;
+        default:
+            return nullptr;
+    }
+}
+
+AlbumMenu::AlbumMenu(std::function<void(Command)> run, const Modes& modes)
+    : modes_(modes), mnuAlbum_(QStringLiteral("相册(&)"), &frmMenu_) {
+    for (const Item& item : kItems) {
+        if (!item.caption) {
+            mnuAlbum_.addSeparator();
+            continue;
+        }
+        QAction* action = mnuAlbum_.addAction(QString::fromUtf16(item.caption));
+        action->setData(static_cast<int>(item.command));
+        action->setCheckable(ModeOf(item.command) != nullptr);
+        QObject::connect(action, &QAction::triggered, &mnuAlbum_,
+                         [run, command = item.command] { run(command); });
+    }
+    QObject::connect(&mnuAlbum_, &QMenu::aboutToShow, &mnuAlbum_, [this] { ShowModes(); });
+    ShowModes();
+}
+
+void AlbumMenu::ShowModes() {
+    for (QAction* action : mnuAlbum_.actions()) {
+        if (bool Modes::*mode = ModeOf(static_cast<Command>(action->data().toInt()));
+            mode && !action->isSeparator()) {
+            action->setChecked(modes_.*mode);
+        }
     }
 }
 

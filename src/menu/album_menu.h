@@ -1,28 +1,26 @@
 #pragma once
-// The popup menu. Its owner is a hidden widget that is never shown (it also owns the dialogs);
-// its three check items are the album's modes. What each item does is given in one table of
-// handlers.
+// The popup menu. Its owner is a hidden widget that is never shown (it also owns the dialogs).
+// Each item runs one of the album's commands; the check items show the modes.
 
-#include <QAction>
 #include <QMenu>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
 
-#include "menu/modes.h"
+#include "core/commands.h"
+#include "core/modes.h"
 
 namespace leafsong {
 
-struct MenuHandlers {
-    std::function<void()> mnuPicture_Click;
-    std::function<void()> mnuMusic_Click;
-    std::function<void()> mnuHelp_Click;
-    std::function<void()> mnuExit_Click;
-};
+inline constexpr char16_t kFolderTitle[] = u"选择图片文件夹：";
+
+// The mode a toggle command switches, or null for other commands.
+bool Modes::*ModeOf(Command command);
 
 class AlbumMenu {
 public:
-    AlbumMenu(Modes& modes, MenuHandlers handlers);
+    // run carries out an item's command; the check marks are read from modes when the menu opens.
+    AlbumMenu(std::function<void(Command)> run, const Modes& modes);
     AlbumMenu(const AlbumMenu&) = delete;
     AlbumMenu& operator=(const AlbumMenu&) = delete;
 
@@ -33,12 +31,11 @@ public:
     QWidget* frmMenu() { return &frmMenu_; }
 
 private:
+    void ShowModes();
+
+    const Modes& modes_;
     QWidget frmMenu_;
     QMenu mnuAlbum_;
-    QAction mnuPicture_;
-    QAction mnuMusic_;
-    QAction mnuHelp_;
-    QAction mnuExit_;
 };
 
 }  // namespace leafsong

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "common/path_utils.h"
-#include "platform/log.h"
 #include "platform/media_commands.h"
 #include "platform/short_name.h"
 
@@ -47,11 +46,6 @@ QString GetDeviceType(const QString& path) {
     return QStringLiteral("MPEGVideo");
 }
 
-bool IsNetMedia(const QString& mediaPath) {
-    return mediaPath.left(6).toLower() == QLatin1StringView("ftp://") ||
-           mediaPath.left(7).toLower() == QLatin1StringView("http://");
-}
-
 CommandPlayer::CommandPlayer(MediaCommandSink& mci, ShortNames& names) : mci_(mci), names_(names) {}
 
 bool CommandPlayer::OpenMedia(const QString& path, int parentWindow) {
@@ -93,18 +87,6 @@ bool CommandPlayer::IsPlaying() {
     // Media services on Chinese-language systems answer in Chinese.
     return reply.startsWith(QLatin1StringView("playing")) ||
            reply.startsWith(QStringLiteral("播放"));
-}
-
-bool SilentPlayer::OpenMedia(const QString& path, int /*parentWindow*/) {
-    qCDebug(lcMedia) << "no music backend; not opening" << path;
-    current_.clear();
-    return false;
-}
-
-bool SilentPlayer::CloseMedia() {
-    const bool wasOpen = !current_.isEmpty();
-    current_.clear();
-    return wasOpen;
 }
 
 }  // namespace leafsong

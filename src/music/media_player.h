@@ -27,9 +27,6 @@ public:
 // "AVIVideo", "CDAudio", "RealPlayer" (never opened), and "MPEGVideo" for anything else.
 QString GetDeviceType(const QString& path);
 
-// True when the media path is an ftp:// or http:// address (any letter case).
-bool IsNetMedia(const QString& mediaPath);
-
 // The player over media command strings, with the one device always under the alias NOWMEDIA.
 // Every command goes to mci; files are named by their short forms from names.
 class CommandPlayer final : public MediaPlayer {
@@ -48,20 +45,6 @@ public:
 private:
     MediaCommandSink& mci_;
     ShortNames& names_;
-    QString current_;
-};
-
-// A player that plays nothing, for runs without music.
-class SilentPlayer final : public MediaPlayer {
-public:
-    bool OpenMedia(const QString& path, int parentWindow = 0) override;
-    bool PlayMedia() override { return false; }
-    bool CloseMedia() override;
-    bool IsPlaying() override { return false; }
-    QString CurrentMedia() const override { return current_; }
-    const QString& current() const { return current_; }
-
-private:
     QString current_;
 };
 

@@ -1,0 +1,111 @@
+#pragma once
+// The running album: start-up, the command table and the one orderly way out.
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "app/album_window.h"
+#include "app/command_table.h"
+#include "app/input.h"
+#include "book/book.h"
+#include "core/album_state.h"
+#include "core/modes.h"
+#include "menu/album_menu.h"
+#include "menu/guide.h"
+#include "music/media_player.h"
+#include "music/music.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/editor.h"
+#include "platform/instance_lock.h"
+#include "platform/mark_journal.h"
+#include "platform/media_commands.h"
+#include "platform/qt_audio_backend.h"
+#include "platform/short_name.h"
+#include "platform/signal_pipe.h"
+
+namespace leafsong {
+
+// Environment the program sets for itself before the application object exists.
+void PrepareEnvironment();
+
+struct StartOptions {
+    QString folder;         // album folder for this run; empty: the one from the settings
+    QString exeDir;         // folder of the executable (settings and fallback album folder)
+    QElapsedTimer started;  // since the program's start, for the start-up log
+    // What the album asks of the outside world; the real services when not given.
+    const Clock* clock = nullptr;
+    MediaPlayer* media = nullptr;
+    Dialogs* dialogs = nullptr;
+    EditorLauncher* editor = nullptr;
+};
+
+class Album {
+public:
+    explicit Album(StartOptions options);
+    ~Album();
+    Album(const Album&) = delete;
+    Album& operator=(const Album&) = delete;
+
+    // Brings the album up. Returns an exit status when the album must end at once (another copy
+    // runs: 0; the temporary folder is refused: 1), nothing when it runs.
+    std::optional<int> Start();
+
+    // Restores marked pictures, closes the music, deletes this run's temporary files, writes the
+    // settings and ends the event loop with status 0. Later calls do nothing.
+    void Ready2Exit();
+
+    // Carries out a command as a key, menu item or drop would.
+    void Run(Command command, const QStringList& args = {}) { commands_.Run(command, args); }
+
+    const AlbumState& state() const { return state_; }
+    const Modes& modes() const { return modes_; }
+    AlbumWindow& window() { return window_; }
+    Book& book() { return book_; }
+
+private:
+    void BindCommands();
+    void BindWindow();
+    void WriteTemporaryFiles();
+    void StartMusic();
+
+    StartOptions options_;
+    SystemClock systemClock_;
+    QtAudioBackend audio_;
+    MediaCommands mci_{audio_};
+    ShortNames shortNames_;
+    CommandPlayer player_{mci_, shortNames_};
+    QtDialogs qtDialogs_;
+    DesktopEditor desktopEditor_;
+    const Clock& clock_;
+    MediaPlayer& media_;
+    Dialogs& dialogs_;
+
+    InstanceLock lock_;
+    MarkJournal journal_{MarkJournal::DefaultPath()};
+    AlbumState state_;
+    Modes modes_;
+    AlbumWindow window_;
+    Book book_;
+    Music music_;
+    Guide guide_;
+    CommandTable commands_;
+    AlbumMenu menu_;
+    AlbumInput input_;
+    QCursor pageTurnCursor_;
+    std::unique_ptr<SignalPipe> signals_;
+
+    QString settingsFile_;
+    QString tempDir_;
+    QStringList written_;  // temporary files this run wrote, deleted at exit
+    bool exiting_ = false;
+};
+
+// Starts the album (folder: this run's album folder, or empty) and runs it to its end.
+int RunAlbum(const QString& folder, const QElapsedTimer& started);
+
+}  // namespace leafsong

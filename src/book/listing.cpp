@@ -1,0 +1,62 @@
+#include "book/listing.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QLocale>
+#include <algorithm>
+
+#include "common/path_utils.h"
+
+namespace leafsong {
+
+bool MatchesPicturePattern(const QString& name) {
+    for (const auto* ext : {".jpg", ".bmp", ".gif"}) {
+        if (name.endsWith(QLatin1String(ext), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SortLikeFileManager(QStringList& names) {
+    // Qt compares plainly under the C locale, without numbers by value; file managers still sort
+    // naturally there, so fall back to a neutral locale's rules.
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) {
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    }
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    // Names equal to the collator keep a fixed order.
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int c = collator.compare(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+}
+
+void Listing::SetPath(const QString& folder) {
+    path_ = folder;
+    Refresh();
+}
+
+void Listing::Refresh() {
+    names_.clear();
+    if (path_.isEmpty()) {
+        return;
+    }
+    const QDir dir(path_);
+    const QStringList all = dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QString& name : all) {
+        if (MatchesPicturePattern(name) && !excluded_.contains(JoinPath(path_, name))) {
+            names_.append(name);
+        }
+    }
+    SortLikeFileManager(names_);
+}
+
+QString Listing::FullPath(int i) const {
+    return JoinPath(path_, List(i));
+}
+
+}  // namespace leafsong
