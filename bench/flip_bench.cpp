@@ -7,12 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "core/album_state.h"
 #include "book/decorations.h"
 #include "book/frame.h"
-#include "book/schedule.h"
-#include "noisy_photo.h"
 #include "book/page_buffer.h"
+#include "book/schedule.h"
+#include "core/album_state.h"
+#include "noisy_photo.h"
 #include "platform/surface.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "core/album_state.h"
 #include "book/decorations.h"
-#include "book/spread.h"
-#include "noisy_photo.h"
 #include "book/page_buffer.h"
+#include "book/spread.h"
+#include "core/album_state.h"
+#include "noisy_photo.h"
 #include "platform/surface.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "app/album_window.h"
 #include "book/decorations.h"
 #include "book/frame.h"
-#include "book/schedule.h"
 #include "book/page_buffer.h"
+#include "book/schedule.h"
 
 namespace {
 

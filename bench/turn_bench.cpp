@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "book/book.h"
 #include "book/page_turner.h"
 #include "noisy_photo.h"
-#include "book/book.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ void TurnStart(benchmark::State& st, bool prefetched) {
         scene.LayOutFirst();
         scene.book.cache().Clear();
         if (prefetched) {
-            scene.book.cache().Prefetch({scene.book.File1().FullPath(0), scene.book.File1().FullPath(1)});
+            scene.book.cache().Prefetch(
+                {scene.book.File1().FullPath(0), scene.book.File1().FullPath(1)});
             scene.book.cache().Settle();
         }
         scene.drawn = false;

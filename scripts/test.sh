@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the formatting, builds Leafsong with warnings as errors, runs
-# clang-tidy and every test; then builds with AddressSanitizer and UBSan and runs the tests again.
+# Installs what is missing, checks the include layers and the formatting, builds Leafsong once with
+# warnings as errors, AddressSanitizer and UBSan, runs clang-tidy on src/ and every test.
 # As root, the tests run as the unprivileged user nobody, so that permission checks are real.
+#
+#   bash scripts/test.sh          the full check (what CI runs)
+#   bash scripts/test.sh --quick  edit-build-test loop: a plain build, unit tests only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 src=$PWD
+quick=0
+[[ ${1:-} == --quick ]] && quick=1
 
 bash scripts/install-deps.sh --test
 
@@ -14,9 +19,6 @@ if ((EUID == 0)) && ! setpriv --reuid=65534 --regid=65534 --clear-groups test -x
     builds=${TMPDIR:-/tmp}/leafsong-test-builds
     mkdir -p "$builds"
 fi
-
-echo "== Formatting"
-git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 run_tests() {
     local dir=$1
@@ -38,29 +40,44 @@ run_tests() {
     rm -rf "$home"
 }
 
-echo "== Build (warnings are errors)"
-cmake -S "$src" -B "$builds/build-ci" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DLEAFSONG_WERROR=ON
-cmake --build "$builds/build-ci"
-echo "== clang-tidy"
-# The compile commands of the build above; any warning fails the run.
-tidy_log=$(mktemp)
-run-clang-tidy -p "$builds/build-ci" -quiet -j 2 "$src/(src|tests|bench)/" 2>&1 |
-    sed 's/\x1b\[[0-9;]*m//g' >"$tidy_log" || true
-if grep -E "^$src/.*: warning:|: error:" "$tidy_log"; then
-    echo "clang-tidy found the problems above"
-    exit 1
+if ((quick)); then
+    cmake -S "$src" -B "$builds/build-quick" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DLEAFSONG_BENCH=OFF >/dev/null
+    cmake --build "$builds/build-quick"
+    run_tests "$builds/build-quick" -LE 'e2e|playback'
+    exit 0
 fi
-rm -f "$tidy_log"
+
+echo "== Include layers"
+bash scripts/check-layers.sh
+
+echo "== Formatting"
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== Build (warnings are errors, AddressSanitizer and UBSan)"
+build=$builds/build-ci
+cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEAFSONG_WERROR=ON \
+    -DLEAFSONG_SANITIZE=ON
+cmake --build "$build"
+
+# clang-tidy reads the compile commands of that build; it runs beside the tests, most of which
+# wait on timers and the X server.
+echo "== clang-tidy on src/ (beside the tests)"
+tidy_log=$(mktemp)
+run-clang-tidy -p "$build" -quiet -j 2 "$src/src/" >"$tidy_log" 2>&1 &
+tidy_pid=$!
 
 echo "== Tests"
-run_tests "$builds/build-ci"
+tests_ok=1
+run_tests "$build" || tests_ok=0
 
-echo "== Build with AddressSanitizer and UBSan"
-cmake -S "$src" -B "$builds/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEAFSONG_WERROR=ON \
-    -DLEAFSONG_SANITIZE=ON -DLEAFSONG_BENCH=OFF
-cmake --build "$builds/build-asan"
-echo "== Tests with sanitizers"
-# libfaketime does not mix with AddressSanitizer.
-run_tests "$builds/build-asan" -LE faketime
-echo "All tests passed."
+wait "$tidy_pid" || true
+sed -i 's/\x1b\[[0-9;]*m//g' "$tidy_log"
+tidy_ok=1
+if grep -E "^$src/.*: (warning|error):" "$tidy_log"; then
+    echo "clang-tidy found the problems above"
+    tidy_ok=0
+fi
+rm -f "$tidy_log"
+((tests_ok && tidy_ok)) || exit 1
+echo "All checks passed."

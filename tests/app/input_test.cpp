@@ -2,83 +2,82 @@
 
 #include <gtest/gtest.h>
 
-#include "flip/page_turner.h"
-#include "support/temp_folder.h"
+#include "app/command_line.h"
+#include "app/key_gate.h"
 
 namespace leafsong {
 namespace {
 
-TEST(InputTest, KeyTable) {
-    const std::pair<int, Command> rows[] = {{Qt::Key_Escape, Command::Exit},
-                                            {Qt::Key_Left, Command::FlipForward},
-                                            {Qt::Key_Right, Command::FlipBackward},
-                                            {Qt::Key_F1, Command::ShowReadme}};
-    for (const auto& [key, command] : rows) {
+using namespace Qt::StringLiterals;
+using C = Command;
+
+// Esc, Left and F1 are pressed in the whole album.
+TEST(InputTest, KeysGesturesAndThePointer) {
+    for (const auto& [key, command] : {std::pair{Qt::Key_Right, C::TurnBackward},
+                                       {Qt::Key_Shift, C::ToggleAutoTurn},
+                                       {Qt::Key_A, C::ToggleAutoTurn}}) {
         EXPECT_EQ(CommandForKey(key), command) << key;
     }
-    // Every other key toggles automatic turning.
-    for (const int key :
-         {Qt::Key_Space, Qt::Key_Shift, Qt::Key_Control, Qt::Key_A, Qt::Key_Up, Qt::Key_F2}) {
-        EXPECT_EQ(CommandForKey(key), Command::ToggleAutoFlip) << key;
+    AlbumState state;
+    Modes modes;
+    int count = 0, doubleClicks = 0;
+    QList<QPoint> menus;
+    CommandTable commands;
+    commands.Bind(C::ToggleAutoTurnAtPointer, [&](const QStringList&) { ++doubleClicks; });
+    AlbumInput input(
+        state, modes, [&] { return count; }, commands, [&](QPoint p) { menus << p; });
+    input.setWindowWidth(1024);
+    using P = AlbumInput::Pointer;
+    EXPECT_EQ(input.PointerAt(900), P::Arrow);  // an empty album
+    input.ButtonPressed(false, {1, 2});
+    input.ButtonPressed(true, {3, 4});
+    input.DoubleClicked();
+    EXPECT_EQ(menus, QList{QPoint(3, 4)});
+    EXPECT_EQ(doubleClicks, 1);
+    count = 3;
+    // Page, loop: can a turn start left of the half line (which counts as left), right of it?
+    for (const auto& [page, loop, left, right] : {std::tuple{0, false, false, true},
+                                                  {1, false, true, true},
+                                                  {2, false, true, false},
+                                                  {0, true, true, true},
+                                                  {2, true, true, true}}) {
+        state.PageIndex = std::int16_t(page);
+        modes.loop = loop;
+        EXPECT_EQ(std::pair(input.PointerAt(512), input.PointerAt(512.5)),
+                  std::pair(left ? P::PageTurn : P::Arrow, right ? P::PageTurn : P::Arrow));
     }
 }
 
-TEST(InputTest, KeysClicksAndPointerInAnEmptyAlbumAndOneOfThreePictures) {
-    test::TempFolder dir;
-    AlbumState state;
-    Listing File1;
-    PageBuffer Pic1, Pic2;
-    Decorations deco;
-    Surface surface(QSize(1024, 768));
-    Modes modes;
-    PictureCache cache;
-    PageTurner turner({state, File1, Pic1, Pic2, deco, surface, modes, cache, {}, {}, {}});
-    int exits = 0, helps = 0;
-    AlbumInput input({state, File1, modes, turner, [&] { ++exits; }, [&] { ++helps; }, {}});
-    input.setWindowWidth(1024);
+TEST(KeyGateTest, ActsOnceOnTheReleaseOfAPressItSaw) {
+    KeyGate gate;
+    EXPECT_FALSE(gate.Release(Qt::Key_Escape, false));  // pressed in a menu that has closed
+    gate.Press(Qt::Key_Left, false);
+    gate.Press(Qt::Key_Left, true);
+    EXPECT_EQ((std::array{gate.Release(Qt::Key_Left, true), gate.Release(Qt::Key_Left, false),
+                          gate.Release(Qt::Key_Left, false)}),
+              (std::array{false, true, false}));  // a repeat, the release, a second release
+    gate.Press(Qt::Key_A, false);
+    gate.Reset();
+    EXPECT_FALSE(gate.Release(Qt::Key_A, false));
+}
 
-    // An empty album answers only Escape.
-    File1.SetPath(dir.path());
-    for (const int key : {Qt::Key_Left, Qt::Key_F1, Qt::Key_A}) {
-        input.Form_KeyUp(key);
+TEST(CommandLineTest, OneFolderMadeAbsoluteOrAMessage) {
+    using A = CommandLine::Action;
+    for (const auto& [args, action, folder, says] : {
+             std::tuple{u""_s, A::Run, u""_s, u""_s},
+             {u"../other/./x/"_s, A::Run, u"/home/u/other/x"_s, u""_s},
+             {u"--|-dash"_s, A::Run, u"/home/u/照片/-dash"_s, u""_s},
+             {u"x|-h"_s, A::Help, u""_s, u"Usage: leafsong [FOLDER]"_s},
+             {u"--version"_s, A::Version, u""_s, u"leafsong " LEAFSONG_VERSION ""_s},
+             {u"--bogus"_s, A::Error, u""_s, u"unknown option --bogus"_s},
+             {u"a|b"_s, A::Error, u""_s, u"only one folder"_s},
+         }) {
+        const CommandLine cl =
+            ParseCommandLine(args.split(u'|', Qt::SkipEmptyParts), u"/home/u/照片"_s);
+        EXPECT_EQ(std::pair(cl.action, cl.folder), std::pair(action, folder)) << args.toStdString();
+        EXPECT_TRUE(cl.message.contains(says) && cl.message.isEmpty() == says.isEmpty())
+            << cl.message.toStdString();
     }
-    input.Form_DblClick();
-    input.Form_KeyUp(Qt::Key_Escape);
-    EXPECT_EQ(std::tuple(state.AutoFlip, helps, exits, turner.turning()),
-              std::tuple(false, 0, 1, false));
-    EXPECT_EQ(input.PointerAt(900), AlbumInput::Pointer::Arrow);
-
-    for (int i = 0; i < 3; ++i) {
-        dir.writePicture(QStringLiteral("%1.jpg").arg(i), 40, 30);
-    }
-    File1.SetPath(dir.path());
-    // F1 shows the help; other keys and double-clicks toggle automatic turning.
-    input.Form_KeyUp(Qt::Key_F1);
-    EXPECT_EQ(helps, 1);
-    input.Form_KeyUp(Qt::Key_Shift);
-    EXPECT_TRUE(state.AutoFlip);
-    input.Form_KeyUp(Qt::Key_B);
-    EXPECT_FALSE(state.AutoFlip);
-    input.Form_MouseUp(900);
-    for (const bool on : {true, false}) {
-        input.Form_DblClick();
-        EXPECT_EQ(state.AutoFlip, on);
-    }
-
-    // Page, loop, x, pointer: a double-click right of the half line turns forward, else backward.
-    using P = AlbumInput::Pointer;
-    const std::tuple<int, bool, float, P> rows[] = {
-        {0, false, 900, P::PageTurn},    {0, false, 100, P::Arrow},    {0, false, 512, P::Arrow},
-        {0, false, 512.5F, P::PageTurn}, {2, false, 900, P::Arrow},    {2, false, 100, P::PageTurn},
-        {1, false, 900, P::PageTurn},    {1, false, 100, P::PageTurn}, {0, true, 100, P::PageTurn},
-        {2, true, 900, P::PageTurn}};
-    for (const auto& [page, loop, x, pointer] : rows) {
-        state.PageIndex = std::int16_t(page);
-        modes.SetLoop(loop);
-        EXPECT_EQ(input.PointerAt(x), pointer) << page << " " << loop << " " << x;
-    }
-    EXPECT_EQ(input.HalfLine(), 512);
-    turner.Stop();
 }
 
 }  // namespace

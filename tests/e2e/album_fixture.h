@@ -1,73 +1,141 @@
 #pragma once
-// A test fixture that runs the real program under a private Xvfb and looks at the screen.
+// Runs the real program as a user would: a copy in a fresh folder with a private home and
+// runtime folder, on a private Xvfb server, looked at through screenshots and driven by xdotool.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+#include <functional>
 
-#include "app/album_state.h"
-#include "e2e/x_session.h"
+#include "core/album_state.h"
+#include "support/temp_folder.h"
 
 namespace leafsong::e2e {
 
-inline constexpr int kW = 1280, kH = 1024;
-inline constexpr QRgb kKey = qRgb(7, 7, 39);
+using namespace Qt::StringLiterals;
+inline constexpr QRgb kWhite = qRgb(255, 255, 255);
+
+// Polls cond, dispatching events, until it holds or ms have passed; true when it held.
+inline bool WaitFor(const std::function<bool()>& cond, int ms = 20000) {
+    for (const QDeadlineTimer deadline(ms); !cond(); QThread::msleep(30)) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
 
 inline int Distance(QRgb a, QRgb b) {
     return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
            std::abs(qBlue(a) - qBlue(b));
 }
 
-inline void WritePicture(const QString& path, int w, int h, QRgb colour) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(colour);
-    ASSERT_TRUE(img.save(path, "JPEG", 95));
-}
-
-inline QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// What a helper program printed; nothing when it failed or took more than 20 s.
+inline QByteArray Output(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(20000) && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
 }
 
 class AlbumE2E : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(x.ok()) << "Xvfb did not start";
-        book = PlaceBook(kW, kH);
+    AlbumE2E() {
+        // Xvfb picks a free display and prints its number; a white root shows see-through.
+        xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        xvfb_.start(u"Xvfb"_s, u"-displayfd 1 -screen 0 1280x1024x24 -wr -noreset"_s.split(u' '));
+        QByteArray number;
+        WaitFor([&] {
+            number += xvfb_.readAllStandardOutput();
+            return number.endsWith('\n') || xvfb_.state() == QProcess::NotRunning;
+        });
+        // Every program started from here (xdotool, the album, the drag source) uses it.
+        qputenv("DISPLAY", ':' + number.trimmed());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        env = QProcessEnvironment::systemEnvironment();
+        QDir(root.path()).mkpath(u"app"_s);
+        QDir(root.path()).mkpath(u"album"_s);
+        QFile::copy(QStringLiteral(LEAFSONG_BINARY), app);
+        env.insert(u"XDG_RUNTIME_DIR"_s, root.path());  // private (0700) as a login's
+        env.insert(u"HOME"_s, root.path(u"home"_s));
+        env.insert(u"XDG_STATE_HOME"_s, root.path(u"home/.local/state"_s));
+        // Third-party libraries keep some memory to the end; the unit tests look for our leaks.
+        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+        QObject::connect(&album_, &QProcess::readyReadStandardError, &album_,
+                         [this] { err += QString::fromUtf8(album_.readAllStandardError()); });
     }
-    // A pixel of the book, counted from its top-left corner (dx: the window's moves).
-    QRgb At(const QImage& shot, int bx, int by, int dx = 0) const {
+    ~AlbumE2E() override {
+        xvfb_.terminate();
+        xvfb_.waitForFinished(5000);
+    }
+    void SetUp() override { ASSERT_TRUE(xvfb_.state() == QProcess::Running) << "no Xvfb"; }
+
+    void Start(const QStringList& args) {
+        err.clear();
+        album_.setProcessEnvironment(env);
+        album_.start(app, args);
+    }
+    // The exit code; -1 when the album crashed or still runs after ms.
+    int WaitForExit(int ms = 15000) {
+        const bool ended = WaitFor([&] { return album_.state() == QProcess::NotRunning; }, ms);
+        err += QString::fromUtf8(album_.readAllStandardError());
+        return ended && album_.exitStatus() == QProcess::NormalExit ? album_.exitCode() : -1;
+    }
+    void Signal(int sig) { ::kill(static_cast<pid_t>(album_.processId()), sig); }
+    QString Album() const { return root.path(u"album"_s); }
+    QByteArray Settings() const { return root.read(u"app/Leafsong.ini"_s); }
+    QStringList TempFiles() const { return QDir(root.path(u"leafsong"_s)).entryList(QDir::Files); }
+
+    // xdotool types no Chinese under the C locale.
+    QString XDo(const QStringList& args) const {
+        return QString::fromUtf8(
+            Output(u"env"_s, QStringList{u"LC_ALL=C.UTF-8"_s, u"xdotool"_s} + args));
+    }
+    QString XDo(const QString& commands) const { return XDo(commands.split(u' ')); }
+    // Moves the pointer, repeating until it is there; the window under it.
+    QString MoveTo(int px, int py) const {
+        const QString there = u"X=%1\nY=%2\n"_s.arg(px).arg(py);
+        QString at;
+        for (int i = 0; i < 5 && !at.contains(there); ++i) {
+            at = XDo({u"mousemove"_s, QString::number(px), QString::number(py),
+                      u"getmouselocation"_s, u"--shell"_s});
+        }
+        EXPECT_TRUE(at.contains(there)) << "the pointer did not reach " << px << ", " << py;
+        return at.section(u"WINDOW="_s, 1).trimmed();
+    }
+    void Click(int bx, int by, const QString& button = u"1"_s) const {
+        MoveTo(book.BookLeft + bx, book.BookTop + by);
+        XDo({u"click"_s, button});
+    }
+    // A pixel of the last screenshot, counted from the book's corner (dx: the window's moves).
+    QRgb At(int bx, int by, int dx = 0) const {
         return shot.pixel(book.BookLeft + bx + dx, book.BookTop + by);
     }
-    // Waits until the book shows the colour at a point (its middle by default); the last
-    // screenshot.
-    QImage WaitForBook(QRgb colour, int dx = 0, QPoint at = {375, 250}) {
-        QImage shot;
-        WaitFor(
-            [&] {
-                shot = x.Screenshot();
-                return !shot.isNull() && Distance(At(shot, at.x(), at.y(), dx), colour) < 30;
-            },
-            30000);
-        return shot;
+    // Takes screenshots until cond holds for one.
+    bool WaitForShot(const std::function<bool()>& cond) {
+        return WaitFor([&] {
+            shot = QImage::fromData(Output(u"import"_s, {u"-window"_s, u"root"_s, u"png:-"_s}));
+            return !shot.isNull() && cond();
+        });
     }
-    bool Mouse(const QStringList& args) {
-        return x.XDoTool(QStringList{QStringLiteral("mousemove")} + args);
-    }
-    // A click on the book gives the window the keyboard focus; then the key.
-    void FocusAndPress(const char* key) {
-        x.XDoTool({QStringLiteral("mousemove"), QString::number(book.BookLeft + 300),
-                   QString::number(book.BookTop + 200), QStringLiteral("click"),
-                   QStringLiteral("1")});
-        x.XDoTool({QStringLiteral("key"), QString::fromLatin1(key)});
-    }
-    QStringList TempFiles(AlbumRun& run) const {
-        return QDir(run.runtimeDir() + QStringLiteral("/leafsong")).entryList(QDir::Files);
+    bool WaitForBook(QRgb colour, QPoint at = {375, 250}) {
+        return WaitForShot([&] { return Distance(At(at.x(), at.y()), colour) < 30; });
     }
 
-    XSession x{kW, kH};
-    BookGeometry book;
+    test::TempFolder root;
+    QString app = root.path(u"app/leafsong"_s);
+    QProcessEnvironment env;  // the album's
+    QString err;              // what the album printed on stderr since it was started
+    BookGeometry book = PlaceBook(1280, 1024);
+    QImage shot;
+
+private:
+    QProcess xvfb_, album_;
 };
 
 }  // namespace leafsong::e2e

@@ -1,107 +1,76 @@
 // The popup menu, the folder dialog and the guide, as a user works them under Xvfb.
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QFileInfo>
-
 #include "e2e/album_fixture.h"
 
 namespace leafsong::e2e {
 namespace {
 
-class MenuE2E : public AlbumE2E {
-protected:
-    void StartAlbum(AlbumRun& run) {
-        WritePicture(run.albumDir() + QStringLiteral("/a.jpg"), 900, 600, kPage);
-        run.env().insert(QStringLiteral("QT_LOGGING_RULES"),
-                         QStringLiteral("leafsong.flip.debug=true"));
-        run.Start({run.albumDir()});
-        WaitForBook(kPage);
-    }
-    // A right click on the book; waits until the menu shows.
-    void OpenMenu() {
-        const QPoint at(book.BookLeft + 200, book.BookTop + 150);
-        x.XDoTool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                   QStringLiteral("click"), QStringLiteral("3")});
-        // The menu opens right of and below the pointer, over the page.
-        WaitFor(
-            [&] {
-                const QImage shot = x.Screenshot();
-                return Distance(shot.pixel(at.x() + 40, at.y() + 12), kPage) > 60;
-            },
-            5000);
-    }
-    void Key(const char* key) { x.XDoTool({QStringLiteral("key"), QString::fromLatin1(key)}); }
-    void Settle(int ms) {
-        WaitFor([] { return false; }, ms);
+TEST_F(AlbumE2E, MenuKeysSetTheModesTheFolderDialogOpensAFolderAndF1OpensTheGuide) {
+    const QRgb page = qRgb(200, 60, 60), paper = qRgb(225, 225, 225);
+    root.writePicture(u"album/a.jpg"_s, 900, 600, page);
+    const QString other =
+        QFileInfo(root.writePicture(u"另一个 album/z.jpg"_s, 1024, 768, paper)).path();
+    const QString editor = root.write(u"editor.sh"_s, "#!/bin/sh\ncp \"$1\" \"$0.copy\"\n");
+    QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner);
+    env.insert(u"LEAFSONG_EDITOR"_s, editor);
+    env.insert(u"QT_LOGGING_RULES"_s, u"leafsong.flip.debug=true"_s);
+    Start({Album()});
+    ASSERT_TRUE(WaitForBook(page)) << err.toStdString();
+
+    // The menu opens right of and below a right click, over the page.
+    const QPoint menu(240, 162);
+    auto pick = [&](const QString& key) {
+        Click(menu.x() - 40, menu.y() - 12, u"3"_s);
+        const bool shown = WaitForShot([&] { return Distance(At(menu.x(), menu.y()), page) > 60; });
+        XDo({u"key"_s, key});
+        return shown;
+    };
+    for (const QString& key : {u"l"_s, u"r"_s, u"f"_s, u"Escape"_s}) {
+        ASSERT_TRUE(pick(key) && WaitForBook(page, menu)) << "menu and " << key.toStdString();
     }
 
-    static constexpr QRgb kPage = qRgb(200, 60, 60);
-};
-
-TEST_F(MenuE2E, AccessKeysPickTheModesAndEscapeClosesTheMenu) {
-    AlbumRun run(x);
-    StartAlbum(run);
-    for (const char* key : {"l", "r", "f"}) {
-        OpenMenu();
-        Key(key);
-        Settle(400);
+    // The dialog is the visible window besides the album's (its title is unsearchable under
+    // LANG=C). xdotool binds each Chinese character to a spare key for an instant; under load the
+    // dialog may miss one, then stays open or warns in a second window: type the path again.
+    const QString album = XDo(u"search --onlyvisible --name Leafsong"_s);
+    const QString visible = u"search --onlyvisible --name ."_s;
+    auto dialogs = [&] { return XDo(visible).remove(album).count(u'\n'); };
+    ASSERT_TRUE(pick(u"p"_s) && WaitFor([&] { return dialogs() == 1; }));
+    for (int typed = 0; typed < 8 && WaitFor([&] { return dialogs() < 2; }) && dialogs() == 1;
+         ++typed) {
+        XDo(u"windowfocus --sync "_s + XDo(visible).remove(album).trimmed());
+        XDo({u"key"_s, u"ctrl+a"_s, u"type"_s, u"--delay"_s, u"20"_s, other});
+        XDo(u"key Return"_s);
+        if (WaitFor([&] { return dialogs() != 1; }, 10000) && dialogs() == 2) {
+            XDo(u"key Return"_s);
+        }
     }
-    OpenMenu();
-    Key("Escape");
-    Settle(600);
-    // Neither the access keys nor the menu's Esc reached the album.
-    EXPECT_EQ(run.process().state(), QProcess::Running);
-    EXPECT_EQ(run.stderrText().count(QLatin1String("turn start")), 0);
-    Key("Escape");
-    ASSERT_EQ(run.WaitForExit(15000), 0);
-    const QByteArray ini = ReadAll(run.settingsFile());
+    ASSERT_TRUE(WaitForBook(paper)) << err.toStdString();
+    // The footer mode is on: "1/1" in red at (919, 698) of the picture, scaled into the book.
+    int red = 0;
+    for (int y = 440; y < 500; ++y) {
+        for (int x0 = 650; x0 < 750; ++x0) {
+            const QRgb p = At(x0, y);
+            red += qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90;
+        }
+    }
+    EXPECT_GT(red, 20);
+
+    Click(300, 200);
+    XDo(u"key F1"_s);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(editor + u".copy"_s).size() > 0; }));
+    EXPECT_EQ(
+        test::TempFolder::ReadFile(editor + u".copy"_s),
+        test::TempFolder::ReadFile(QStringLiteral(LEAFSONG_TEST_DATA "/menu/ReadMe.expected")));
+    EXPECT_TRUE(TempFiles().contains(u"ReadMe.txt"_s));
+    // The keys that closed the menu and the dialog came before F1: none of them turned a page.
+    EXPECT_EQ(err.count(u"turn start"_s), 0);
+
+    Signal(SIGTERM);
+    ASSERT_EQ(WaitForExit(), 0);
+    const QByteArray ini = Settings();
     EXPECT_TRUE(ini.startsWith("[Show]\nLoop=T\nRepeat=T\nFooter=T\n")) << ini.toStdString();
-}
-
-TEST_F(MenuE2E, TheFolderCommandOpensTheChosenFolder) {
-    AlbumRun run(x);
-    StartAlbum(run);
-    const QString other = run.albumDir() + QStringLiteral("/../另一个 album");
-    QDir().mkpath(other);
-    WritePicture(other + QStringLiteral("/z.jpg"), 640, 480, qRgb(40, 160, 200));
-    OpenMenu();
-    Key("p");
-    Settle(1500);
-    x.XDoTool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
-               QFileInfo(other).absoluteFilePath()});
-    Key("Return");
-    const QImage shot = WaitForBook(qRgb(40, 160, 200));
-    EXPECT_LT(Distance(At(shot, 375, 250), qRgb(40, 160, 200)), 30);
-    Settle(500);
-    // The dialog's Return did not reach the album as a key.
-    EXPECT_EQ(run.stderrText().count(QLatin1String("turn start")), 0);
-    Key("Escape");
-    ASSERT_EQ(run.WaitForExit(15000), 0);
-    EXPECT_TRUE(ReadAll(run.settingsFile())
-                    .contains("PicturePath=" + QFileInfo(other).absoluteFilePath().toUtf8()));
-}
-
-TEST_F(MenuE2E, F1OpensTheGuideInTheEditor) {
-    AlbumRun run(x);
-    const QString copy = run.appDir() + QStringLiteral("/../guide-copy.txt");
-    const QString script = run.appDir() + QStringLiteral("/../editor.sh");
-    QFile f(script);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\ncp \"$1\" \"" + copy.toUtf8() + "\"\n");
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    run.env().insert(QStringLiteral("LEAFSONG_EDITOR"), script);
-    StartAlbum(run);
-    FocusAndPress("F1");
-    ASSERT_TRUE(WaitFor([&] { return QFileInfo(copy).size() > 0; }, 10000));
-    QFile expected(QStringLiteral(LEAFSONG_TEST_DATA "/menu/ReadMe.expected"));
-    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ReadAll(copy), expected.readAll());
-    EXPECT_TRUE(TempFiles(run).contains(QStringLiteral("ReadMe.txt")));
-    Key("Escape");
-    ASSERT_EQ(run.WaitForExit(15000), 0);
-    EXPECT_TRUE(TempFiles(run).isEmpty());
+    EXPECT_TRUE(ini.contains("PicturePath=" + other.toUtf8())) << ini.toStdString();
+    EXPECT_TRUE(TempFiles().isEmpty());
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QTimer>
-#include <cstdio>
 
 #include "music/media_player.h"
 #include "music/sound_files.h"
@@ -24,51 +24,24 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-void RunEvents(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 struct PlaybackTest : ::testing::Test {
     static void SetUpTestSuite() { PrepareAudioEnvironment(); }
-    PlaybackTest() {
-        std::fflush(stderr);
-        ::dup2(terminal.open() ? terminal.handle() : 2, 2);
-    }
+    PlaybackTest() { ::dup2(terminal.open() ? terminal.handle() : 2, 2); }
     void TearDown() override {
         player.CloseMedia();
-        std::fflush(stderr);
         ::dup2(savedStderr, 2), ::close(savedStderr);
         terminal.seek(0);
         EXPECT_EQ(terminal.readAll().toStdString(), "") << "printed on the terminal";
     }
-    QString Make(const QString& name, int ms) {
-        if (name.endsWith(u".wav"_s)) {
-            return dir.write(name, test::ToneWav(ms));
-        }
-        if (name.endsWith(u".mid"_s) || name.endsWith(u".rmi"_s)) {
-            const QByteArray midi = test::MelodyMidi({60, 64, 67}, ms / 3);
-            return dir.write(name, name.endsWith(u".rmi"_s) ? test::RiffMidi(midi) : midi);
-        }
-        const QString error =
-            test::Encode(dir.write(name + u".wav"_s, test::ToneWav(ms)), dir.path(name));
-        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-        return dir.path(name);
-    }
-    // Milliseconds until the player reports stopped, or -1 when it still plays after limitMs.
-    qint64 UntilStopped(int limitMs = 8000) {
+    // Plays a file: the milliseconds until the player reports stopped, -1 after limitMs.
+    qint64 Play(const QString& name, const QByteArray& bytes, int limitMs = 8000) {
+        player.OpenMedia(dir.write(name, bytes));
+        player.PlayMedia();
         QElapsedTimer t;
-        for (t.start(); player.IsPlaying(); RunEvents(5)) {
-            if (t.elapsed() > limitMs) {
-                return -1;
-            }
+        for (t.start(); player.IsPlaying() && t.elapsed() <= limitMs; QThread::msleep(2)) {
+            QCoreApplication::processEvents();
         }
-        return t.elapsed();
-    }
-    qint64 Play(const QString& path) {
-        EXPECT_TRUE(player.OpenMedia(path) && player.PlayMedia()) << path.toStdString();
-        return UntilStopped(20000);
+        return player.IsPlaying() ? -1 : t.elapsed();
     }
     QTemporaryFile terminal;
     int savedStderr = ::dup(2);
@@ -80,43 +53,33 @@ struct PlaybackTest : ::testing::Test {
 };
 
 TEST_F(PlaybackTest, EachFormatPlaysForItsLengthThenStops) {
-    for (const auto& [name, ms] : {std::pair{u"tone.wav"_s, 1000},
-                                   {u"tone.mp3"_s, 1000},
-                                   {u"tone.wma"_s, 1000},
-                                   {u"melody.mid"_s, 1500},
-                                   {u"melody.rmi"_s, 1500},
-                                   {u"我的 \"音乐\" it's/生日 快乐.wav"_s, 800}}) {
-        const qint64 played = Play(Make(name, ms));
-        EXPECT_GE(played, ms * 8 / 10) << name.toStdString();
-        EXPECT_LE(played, ms + 2500) << name.toStdString();
-        QString reply;
-        EXPECT_EQ(mci.Send(u"status NOWMEDIA mode"_s, &reply), 0);
-        EXPECT_EQ(reply, u"stopped"_s);
+    for (const auto& [name, bytes, ms] :
+         {std::tuple{u"tone.wav"_s, test::Tone(1000, u"wav"_s), 1000},
+          {u"tone.mp3"_s, test::Tone(1000, u"mp3"_s), 1000},
+          {u"tone.wma"_s, test::Tone(1000, u"wma"_s), 1000},
+          {u"melody.mid"_s, test::MelodyMidi(500), 1500},
+          {u"melody.rmi"_s, test::MelodyMidi(500, true), 1500},
+          {u"我的 \"音乐\" it's/生日 快乐.wav"_s, test::Tone(800, u"wav"_s), 800}}) {
+        const qint64 played = Play(name, bytes, 20000);
+        EXPECT_TRUE(played >= ms * 8 / 10 && played <= ms + 2500) << name.toStdString() << played;
     }
 }
 
 TEST_F(PlaybackTest, BrokenFilesEndStoppedAndAGoodOnePlaysAfter) {
-    const QByteArray mp3 = test::TempFolder::ReadFile(Make(u"whole.mp3"_s, 2000));
-    const QByteArray wav = test::ToneWav(2000);
-    ASSERT_GT(mp3.size(), 1000);
-    for (const auto& [name, bytes] : {std::pair{"empty.wav", QByteArray()},
-                                      {"empty.mp3", QByteArray()},
-                                      {"text.mp3", QByteArray("This is a letter, not a song.\n")},
-                                      {"cut.mp3", mp3.left(mp3.size() / 3)},
-                                      {"cut.wav", wav.left(3000)},
-                                      {"header only.wav", wav.left(44)},
-                                      {"garbage.mid", test::GarbageMidi()},
-                                      {"noise.wma", QByteArray(5000, 'Z')}}) {
-        player.OpenMedia(dir.write(QString::fromLatin1(name), bytes));
-        player.PlayMedia();
-        EXPECT_GE(UntilStopped(), 0) << name;
+    const QByteArray wav = test::Tone(1500, u"wav"_s), mp3 = test::Tone(1500, u"mp3"_s);
+    for (const auto& [name, bytes] :
+         {std::pair{"empty.wav", QByteArray()},
+          {"text.mp3", QByteArray("A letter, not a song.\n")},
+          {"cut.mp3", mp3.left(mp3.size() / 3)},
+          {"cut.wav", wav.left(3000)},
+          {"header only.wav", wav.left(44)},
+          {"garbage.mid", test::MelodyMidi(500).left(30) + QByteArray(300, char(0xf3))},
+          {"noise.wma", QByteArray(5000, 'Z')}}) {
+        EXPECT_GE(Play(QString::fromLatin1(name), bytes), 0) << name;
     }
-    const QString doomed = Make(u"doomed.wav"_s, 1500);
-    ASSERT_TRUE(player.OpenMedia(doomed) && player.PlayMedia());
-    RunEvents(300);
-    ASSERT_TRUE(QFile::remove(doomed));
-    EXPECT_GE(UntilStopped(), 0);
-    EXPECT_GE(Play(Make(u"good.wav"_s, 700)), 500);
+    QTimer::singleShot(300, [&] { QFile::remove(dir.path(u"doomed.wav"_s)); });
+    EXPECT_GE(Play(u"doomed.wav"_s, wav), 0);  // deleted while it plays
+    EXPECT_GE(Play(u"good.wav"_s, test::Tone(700, u"wav"_s)), 500);
 }
 
 }  // namespace

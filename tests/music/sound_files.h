@@ -2,16 +2,14 @@
 // Short sound files made on the spot, with nothing downloaded.
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 namespace leafsong::test {
 
-QByteArray ToneWav(int ms);  // mono 16-bit PCM, a soft 440 Hz tone
-QByteArray MelodyMidi(const QList<int>& pitches, int noteMs);  // format 0, one note after another
-QByteArray RiffMidi(const QByteArray& midi);                   // wrapped in RIFF "RMID"
-QByteArray GarbageMidi();  // a sound header, then noise tracks, one longer than the file
-// wav -> .mp3 (lame) or .wma (GStreamer); empty when it worked, else what went wrong.
-QString Encode(const QString& wav, const QString& out);
+// A soft tone of ms, mono at 22050 Hz, as "wav", "mp3" or "wma" from GStreamer; a test failure
+// when that cannot be done.
+QByteArray Tone(int ms, const QString& format);
+// C, E and G of noteMs each (under 16 s) in a format-0 file, or wrapped in RIFF "RMID".
+QByteArray MelodyMidi(int noteMs, bool riff = false);
 
 }  // namespace leafsong::test

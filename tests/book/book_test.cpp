@@ -1,0 +1,246 @@
+#include "book/book.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QtCore/qtestsupport_core.h>
+#include <QDir>
+#include <algorithm>
+#include <chrono>
+
+#include "book/opening_spread.h"
+#include "support/temp_folder.h"
+
+namespace leafsong {
+namespace {
+
+using std::chrono::steady_clock;
+
+// Whether a pixel of area has c's top bit in each channel (grey text: none; magenta: no green).
+bool HasColour(const QImage& img, const QRect& area, QRgb c) {
+    const QImage part = img.copy(area);
+    const auto* px = reinterpret_cast<const QRgb*>(part.constBits());
+    return std::any_of(px, px + qsizetype(part.width()) * part.height(),
+                       [c](QRgb p) { return ((p ^ c) & 0x808080) == 0; });
+}
+
+const QRgb kColours[] = {0xdc1414, 0x14c814, 0x1414dc, 0xdcdc14};
+
+// The frames of a turn: the free edge 20 further each time, from the right edge to 15 short of the
+// left one (or back); the leaf shows the lifted page until the free edge has passed the spine.
+std::vector<std::pair<int, bool>> Turned(bool forward) {
+    std::vector<std::pair<int, bool>> steps(37);
+    for (size_t k = 0; k < steps.size(); ++k) {
+        steps[k] = {forward ? 750 - 20 * int(k) : 20 * int(k), forward ? k < 19 : k >= 19};
+    }
+    return steps;
+}
+
+class BookTest : public ::testing::Test {
+protected:
+    BookTest() {
+        state.book = PlaceBook(1024, 768);
+        book.LoadDecorations(QStringLiteral(":/leafsong"));
+        // As the album binds it: automatic turning toggled, here always backward.
+        book.onEndRule = [this] {
+            state.AutoFlip = !state.AutoFlip;
+            book.FlipPage(1);
+        };
+        book.beep = [this] { ++beeps; };
+        book.turner().onFrame = [this](int pos, bool reverse) {
+            frames.emplace_back(pos, reverse);
+            leaf.push_back(BookPixel(600, 250));  // on the leaf while it is right of the spine
+        };
+    }
+    ~BookTest() override { book.Close(); }
+
+    void Open(int n, bool loop = false) {
+        for (int i = 0; i < n; ++i) {
+            dir.writePicture(QStringLiteral("%1.jpg").arg(i), 600, 400, kColours[i]);
+        }
+        modes.loop = loop;
+        book.OpenFolder(dir.path());
+    }
+    void Turn(bool forward) {
+        frames.clear();
+        forward ? book.FlipForward() : book.FlipBackward();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !book.turner().turning(); }, 10000));
+    }
+    QRgb BookPixel(int x, int y) const {
+        return surface.image().pixel(state.book.BookLeft + x, state.book.BookTop + y);
+    }
+    // The album is at page and shows kColours[colour] (each channel's top bit) off the decorations.
+    void ExpectAt(int page, int colour) {
+        EXPECT_EQ(state.PageIndex, page);
+        EXPECT_EQ(BookPixel(200, 250) & 0x808080, kColours[colour] & 0x808080);
+    }
+    std::string Files() const {
+        return QDir(dir.path()).entryList(QDir::Files, QDir::Name).join(u' ').toStdString();
+    }
+
+    test::TempFolder dir, home;
+    AlbumState state;
+    Modes modes;
+    Surface surface{QSize(1024, 768)};
+    FixedClock clock{QDate(2026, 6, 6)};
+    MarkJournal journal{home.path(QStringLiteral("marks.journal"))};
+    Book book{state, modes, surface, clock, &journal};
+    std::vector<std::pair<int, bool>> frames;  // FlipPos, Reverse
+    std::vector<QRgb> leaf;
+    int beeps = 0;
+};
+
+TEST_F(BookTest, AnEmptyFolderShowsTheInformationPageWithAGreetingOnlyOnTheFifthOfJune) {
+    const FixedClock june5(QDate(2026, 6, 5));
+    Book greeting{state, modes, surface, june5};
+    greeting.OpenFolder(dir.path());
+    const QImage birthday = greeting.Pic1().pixels();
+    state.PageIndex = 5;
+    book.OpenFolder(dir.path());
+    const QImage& page = book.Pic1().pixels();
+    EXPECT_EQ(std::tuple(state.PageIndex, book.Pic1().logicalSize(), book.Pic2().pixels()),
+              std::tuple(qint16(0), QSize(750, 500), page));
+    // Grey text from a quarter of the height down; the page is shown 1:1.
+    EXPECT_TRUE(HasColour(page, QRect(150, 125, 450, 40), kGreyText));
+    EXPECT_FALSE(HasColour(page, QRect(0, 0, 750, 120), kGreyText));
+    EXPECT_EQ(surface.image().copy(state.book.rect().adjusted(40, 40, -40, -40)),
+              page.copy(40, 40, 670, 420));
+    // The greeting in magenta; the lines below it stand at the same heights either way.
+    EXPECT_TRUE(HasColour(birthday, QRect(150, 150, 500, 40), qRgb(255, 0, 255)));
+    EXPECT_FALSE(HasColour(page, page.rect(), qRgb(255, 0, 255)));
+    EXPECT_EQ(birthday.copy(0, 200, 750, 300), page.copy(0, 200, 750, 300));
+}
+
+TEST_F(BookTest, OpeningSpreadsMarkTheUnreadableFirstTwoAndFillTheWholeBook) {
+    dir.write(QStringLiteral("a.jpg"), "bad");
+    dir.writePicture(QStringLiteral("b.jpg"), 1600, 400, kColours[2]);
+    dir.writePicture(QStringLiteral("c.BMP"), 300, 900, kColours[1]);
+    modes.footer = true;
+    Open(0);
+    // a is renamed away, journalled; b fills the whole book, framed, on the cover.
+    EXPECT_EQ(Files(), "a.(F)jpg b.jpg c.BMP");
+    EXPECT_EQ(journal.Load(), book.marks().marked());
+    EXPECT_EQ(book.Pic2().logicalSize(), QSize(300, 900));
+    EXPECT_EQ(std::pair(BookPixel(20, 15) & 0x808080, BookPixel(729, 485) & 0x808080),
+              std::pair(0x80u, 0x80u));
+    EXPECT_TRUE(BookPixel(2, 250) == qRgb(255, 255, 255) && BookPixel(-5, 250) != kKeyColour);
+    EXPECT_TRUE(book.Pic1().text().FontBold && book.Pic2().text().FontBold);  // the footers
+    // A single picture leaves Pic2 as it was, and turns to itself in loop mode.
+    QFile::remove(dir.path(QStringLiteral("c.BMP")));
+    book.PutFirst();
+    EXPECT_EQ(book.Pic2().logicalSize(), QSize(300, 900));
+    modes.loop = true;
+    for (const bool forward : {true, false}) {
+        Turn(forward);
+        EXPECT_EQ(frames, Turned(forward));
+        ExpectAt(0, 2);
+    }
+    // a gets its name back and, with two more unreadable ones before it, moves up untested: the
+    // picture shown stays, on an uncleared surface.
+    dir.write(QStringLiteral("0.jpg"), "bad");
+    dir.write(QStringLiteral("1.jpg"), "bad");
+    surface.image().fill(qRgb(1, 2, 3));
+    book.PutFirst();
+    EXPECT_EQ(std::tuple(Files(), book.File1().List(0), surface.image().pixel(3, 3)),
+              std::tuple("0.(F)jpg 1.(F)jpg a.jpg b.jpg", QStringLiteral("a.jpg"), qRgb(1, 2, 3)));
+    ExpectAt(0, 2);
+    book.Close();
+    EXPECT_EQ(Files(), "0.jpg 1.jpg a.jpg b.jpg");
+    EXPECT_TRUE(journal.Load().isEmpty());
+}
+
+TEST_F(BookTest, MarksNeverReplaceAFileNorGiveBackOneTheyDidNotRename) {
+    dir.write(QStringLiteral("a.jpg"), "text");
+    dir.write(QStringLiteral("b.jpg"), "text");
+    Open(0);
+    // a's marked file is replaced by another one; a new b takes b's name meanwhile. The new b,
+    // unreadable with its marked name taken, is left out of the listing instead.
+    QFile::remove(dir.path(QStringLiteral("a.(F)jpg")));
+    dir.write(QStringLiteral("a.(F)jpg"), "another a");
+    dir.write(QStringLiteral("b.jpg"), "new b");
+    book.PutFirst();
+    EXPECT_EQ(std::pair(book.Count(), book.marks().marked().size()), std::pair(0, qsizetype(0)));
+    EXPECT_EQ(Files(), "a.(F)jpg b.(F)jpg b.jpg");
+    EXPECT_EQ(std::pair(dir.read(QStringLiteral("a.(F)jpg")), dir.read(QStringLiteral("b.jpg"))),
+              std::pair(QByteArray("another a"), QByteArray("new b")));
+    // In a folder that cannot be written an unreadable picture is only left out of the listing.
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root ignores folder permissions";
+    }
+    dir.write(QStringLiteral("0a.jpg"), "text");
+    dir.writePicture(QStringLiteral("0.jpg"), 64, 48, kColours[0]);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    book.PutFirst();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(std::pair(book.Count(), book.marks().marked().size()), std::pair(1, qsizetype(0)));
+    EXPECT_EQ(Files(), "0.jpg 0a.jpg a.(F)jpg b.(F)jpg b.jpg");
+}
+
+TEST_F(BookTest, TurnsGoForwardBackAndRoundAndStartAgainAtAnUnreadablePicture) {
+    dir.write(QStringLiteral("1a.jpg"), "not a picture");
+    Open(3);
+    Turn(true);
+    EXPECT_EQ(frames, Turned(true));
+    EXPECT_GT(qRed(leaf[1]), qGreen(leaf[1]));  // the leaf lifted from picture 0
+    ExpectAt(1, 1);
+    Turn(false);
+    EXPECT_EQ(frames, Turned(false));
+    ExpectAt(0, 0);
+    modes.loop = true;
+    Turn(false);
+    ExpectAt(3, 2);
+    Turn(true);
+    ExpectAt(0, 0);
+    // Picture 1 changed since it was decoded: it is decoded afresh.
+    dir.writePicture(QStringLiteral("1.jpg"), 640, 480, kColours[3]);
+    Turn(true);
+    ExpectAt(1, 3);
+    Turn(true);
+    EXPECT_TRUE(frames.empty());
+    ExpectAt(0, 0);
+}
+
+TEST_F(BookTest, RequestsDuringATurnWaitTheNewestWinsAndALayoutDropsThem) {
+    Open(4);
+    book.FlipForward();
+    book.FlipBackward();
+    book.FlipForward();  // replaces the one before
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !book.turner().turning(); }, 10000));
+    EXPECT_EQ(frames.size(), 74u);
+    ExpectAt(2, 2);
+    book.FlipForward();
+    book.FlipForward();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 79; }, 10000));
+    book.PutFirst();
+    EXPECT_FALSE(book.turner().turning());
+    ExpectAt(0, 0);
+    // Nothing of the dropped turns comes back: the next turn alone is drawn.
+    Turn(true);
+    EXPECT_EQ(frames, Turned(true));
+    ExpectAt(1, 1);
+}
+
+TEST_F(BookTest, TheEndRuleBeepsAndTogglesAutomaticTurningWhichPausesBetweenTurns) {
+    Open(2);
+    Turn(true);
+    // Last picture, loop off: a beep, then automatic turning backward at once. At the first picture
+    // the rule meets it again and turns it off: the loop ends after its pause.
+    Turn(true);
+    EXPECT_EQ(std::tuple(beeps, state.AutoFlip, state.PageIndex), std::tuple(1, true, qint16(0)));
+    EXPECT_EQ(frames, Turned(false));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !book.turner().looping(); }, 5000));
+    EXPECT_EQ(std::tuple(beeps, state.AutoFlip, frames.size()), std::tuple(2, false, size_t(37)));
+    // In loop mode: two turns, the second only after the pause; its frames take 37 x 5 ms at least.
+    std::vector<steady_clock::time_point> ends;
+    book.turner().onTurnEnd = [&] { ends.push_back(steady_clock::now()); };
+    modes.loop = state.AutoFlip = true;
+    book.FlipPage(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends.size() == 2; }, 10000));
+    state.AutoFlip = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !book.turner().looping(); }, 4000));
+    EXPECT_EQ(std::tuple(ends.size(), state.PageIndex, beeps), std::tuple(size_t(2), qint16(0), 2));
+    EXPECT_GE(ends[1] - ends[0], std::chrono::milliseconds(kAutoPauseMs + 37 * kFramePauseMs));
+}
+
+}  // namespace
+}  // namespace leafsong

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "book/footer.h"
+#include "book/listing.h"
+#include "book/unreadable.h"
+#include "support/temp_folder.h"
+
+namespace leafsong {
+namespace {
+
+TEST(Listing, PatternsSortingAndMarkedNames) {
+    const std::pair<const char*, bool> patterns[] = {
+        {"a.jpg", true},  {"02.JPG", true},     {"03.Gif", true},   {"b.bmp", true},
+        {"湖.jpg", true}, {".jpg", true},       {"c.jpeg", false},  {"d.png", false},
+        {"jpg", false},   {"e.jpg.txt", false}, {"f.(F)jpg", false}};
+    for (const auto& [name, matches] : patterns) {
+        EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(name)), matches) << name;
+    }
+    QStringList names = QStringLiteral("10 b.jpg|2 a.jpg|B.jpg|a.jpg|1 c.jpg|A.JPG").split(u'|');
+    SortLikeFileManager(names);
+    EXPECT_EQ(names.join(u'|'), QStringLiteral("1 c.jpg|2 a.jpg|10 b.jpg|A.JPG|a.jpg|B.jpg"));
+    EXPECT_EQ(MarkedName(QStringLiteral("/a.b/c.d.JPG")), QStringLiteral("/a.b/c.d.(F)JPG"));
+}
+
+TEST(PageBuffer, DecodesUprightAndAtMostAtBookResolution) {
+    test::TempFolder dir;
+    PageBuffer pic;
+    // EXIF segment: big-endian TIFF, one entry, Orientation (0x0112) = 6, "turn clockwise".
+    const QByteArray exif = QByteArray::fromHex(
+        "ffe10022457869660000"
+        "4d4d002a00000008000101120003000000010006000000000000");
+    // File size, turned by the tag, stored size.
+    const std::tuple<QSize, bool, QSize> rows[] = {
+        {{640, 480}, false, {640, 480}},   {{750, 500}, false, {750, 500}},
+        {{6000, 4000}, false, {750, 500}}, {{1000, 1500}, false, {750, 500}},
+        {{20000, 10}, false, {750, 10}},   {{60, 40}, true, {40, 60}},
+        {{1000, 600}, true, {600, 500}}};
+    QByteArray bytes;
+    for (const auto& [size, turned, stored] : rows) {
+        bytes = test::TempFolder::ReadFile(
+            dir.writePicture(QStringLiteral("p.jpg"), size.width(), size.height(), 0xff0000));
+        // The tag's segment goes right after the start-of-image marker.
+        ASSERT_TRUE(
+            pic.Load(dir.write(QStringLiteral("p.jpg"), turned ? bytes.insert(2, exif) : bytes)));
+        EXPECT_EQ(std::tuple(pic.logicalSize(), pic.pixels().size(),
+                             qRed(pic.pixels().pixel(0, 0)) > 200),
+                  std::tuple(turned ? size.transposed() : size, stored, true))
+            << size.width();
+    }
+    // A truncated JPEG shows what it has.
+    ASSERT_TRUE(pic.Load(dir.write(QStringLiteral("cut.jpg"), bytes.left(bytes.size() / 3))));
+    EXPECT_EQ(pic.logicalSize(), QSize(600, 1000));
+    // 8660 x 5774 at 32 bits is over Qt's default reader limit of 128 MB.
+    ASSERT_TRUE(pic.Load(dir.writePicture(QStringLiteral("big.bmp"), 8660, 5774, 0x404040)));
+    EXPECT_EQ(pic.pixels().pixel(10, 10), qRgb(0x40, 0x40, 0x40));
+}
+
+TEST(Footer, PlacementBands) {
+    // Size, x, y; limits belong to the lower band.
+    const std::array<double, 3> rows[] = {
+        {0, 0, 0},          {40, 0, 0},        {41, 0, 11},        {60, 0, 30},
+        {61, 16, 31},       {100, 55, 70},     {150, 105, 100},    {151, 76, 101},
+        {400, 325, 350},    {401, 326, 331},   {600, 525, 530},    {601, 496, 531},
+        {800, 695, 730},    {801, 696, 711},   {1200, 1095, 1110}, {1201, 1066, 1071},
+        {1800, 1665, 1670}, {1801, 1606, 1671}};
+    for (const auto& [n, x, y] : rows) {
+        EXPECT_EQ(std::pair(FooterX(n), FooterY(n)), std::pair(x, y)) << n;
+    }
+    // Width, height, points, x, y.
+    const std::array<double, 5> worked[] = {
+        {1024, 768, 24, 919, 698},   {800, 600, 18, 695, 530},     {640, 480, 18, 535, 410},
+        {1920, 1080, 24, 1725, 990}, {3000, 2000, 24, 2805, 1870}, {900, 600, 18, 795, 530},
+        {901, 600, 24, 796, 530}};
+    for (const auto& [w, h, pt, x, y] : worked) {
+        EXPECT_EQ(std::tuple(FooterPoints(w), FooterX(w), FooterY(h)), std::tuple(pt, x, y)) << w;
+    }
+}
+
+}  // namespace
+}  // namespace leafsong
