@@ -9,17 +9,6 @@
 #include "platform/log.h"
 #include "platform/midi_check.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-// In sanitizer builds: what the libraries under Qt Multimedia keep until the process ends, once
-// each (the context GStreamer's PulseAudio device list leaves behind when no server answers, and
-// a buffer GLib takes while a library loads). Their stacks end in the library that allocated, so
-// only the library can be named. Defined here so every program that plays sound carries it.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libpulse.so\n"
-           "leak:libglib-2.0.so\n";
-}
-#endif
-
 namespace leafsong {
 
 namespace {

@@ -19,6 +19,24 @@
 #include "platform/short_name.h"
 #include "support/temp_folder.h"
 
+// Leak checks in sanitizer builds. What the sound stack keeps for the whole process is not ours
+// to free: GStreamer's device discovery, which Qt Multimedia runs when the first audio output is
+// made (its PulseAudio, ALSA or Vulkan providers keep what they found), and the constructors of
+// the libraries it loads. Those call trees never call back into the album, so naming them hides
+// nothing of ours; full stacks are needed to see them, as the libraries keep no frame pointers.
+// NOLINTBEGIN(bugprone-reserved-identifier)
+extern "C" const char* __asan_default_options() {
+    return "fast_unwind_on_malloc=0:malloc_context_size=16";
+}
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:gst_device_monitor_start\n"
+           "leak:gst_device_monitor_get_devices\n"
+           "leak:gst_device_provider_start\n"
+           "leak:gst_device_provider_get_devices\n"
+           "leak:_dl_init\n";
+}
+// NOLINTEND(bugprone-reserved-identifier)
+
 namespace leafsong {
 namespace {
 
