@@ -42,7 +42,7 @@ bool Modes::*ModeOf(Command command) {
     }
 }
 
-AlbumMenu::AlbumMenu(std::function<void(Command)> run, const Modes& modes)
+AlbumMenu::AlbumMenu(const std::function<void(Command)>& run, const Modes& modes)
     : modes_(modes), mnuAlbum_(QStringLiteral("相册(&)"), &frmMenu_) {
     for (const Item& item : kItems) {
         if (!item.caption) {

@@ -20,7 +20,7 @@ bool Modes::*ModeOf(Command command);
 class AlbumMenu {
 public:
     // run carries out an item's command; the check marks are read from modes when the menu opens.
-    AlbumMenu(std::function<void(Command)> run, const Modes& modes);
+    AlbumMenu(const std::function<void(Command)>& run, const Modes& modes);
     AlbumMenu(const AlbumMenu&) = delete;
     AlbumMenu& operator=(const AlbumMenu&) = delete;
 

@@ -78,8 +78,11 @@ TEST_F(PlaybackTest, EachFormatPlaysForItsLengthThenStops) {
           {u"melody.mid"_s, test::MelodyMidi(500), 1500},
           {u"melody.rmi"_s, test::MelodyMidi(500, true), 1500},
           {u"我的 \"音乐\" it's/生日 快乐.wav"_s, test::Tone(800, u"wav"_s), 800}}) {
+        // Starting takes the library a while on a loaded machine (a second or more for a MIDI
+        // synthesizer under the sanitizers): the allowance is wide, but a tune that never ended
+        // or ended at once still fails.
         const qint64 played = Play(name, bytes, 20000);
-        EXPECT_TRUE(played >= ms * 8 / 10 && played <= ms + 2500) << name.toStdString() << played;
+        EXPECT_TRUE(played >= ms * 8 / 10 && played <= ms + 6000) << name.toStdString() << played;
     }
 }
 
