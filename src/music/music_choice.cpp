@@ -25,7 +25,7 @@ QString AskForMusic(Dialogs& dialogs, QWidget* owner, const QString& current,
         folder = programDir;
     }
     const int index = GetFilterIndex(GetExtName(current), filter);
-    const QString chosen = dialogs.FileDialog(owner, kOpenMode, QString::fromUtf16(kMusicTitle),
+    QString chosen = dialogs.FileDialog(owner, kOpenMode, QString::fromUtf16(kMusicTitle),
                                               name, filter, folder, QStringLiteral("mp3"), index);
     if (chosen.isEmpty() || !FileExists(chosen) || chosen == current) {
         return {};
