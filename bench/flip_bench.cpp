@@ -20,8 +20,8 @@ namespace {
 constexpr QSize kScreen{1920, 1080};
 
 // Two 24-megapixel pages loaded as a turn loads them, and the book on a full-HD surface.
-struct TurnScene {
-    TurnScene() {
+struct FrameScene {
+    FrameScene() {
         deco.LoadFrom(QStringLiteral(":/leafsong"));
         Pic1.Load(leafsong::bench::NoisyPhoto(6000, 4000, 0));
         Pic2.Load(leafsong::bench::NoisyPhoto(6000, 4000, 80));
@@ -32,13 +32,13 @@ struct TurnScene {
     leafsong::BookGeometry book = leafsong::PlaceBook(kScreen.width(), kScreen.height());
 };
 
-TurnScene& Scene() {
-    static TurnScene scene;
+FrameScene& Scene() {
+    static FrameScene scene;
     return scene;
 }
 
 void BM_ComposeFrame(benchmark::State& state) {
-    TurnScene& scene = Scene();
+    FrameScene& scene = Scene();
     if (scene.Pic1.isEmpty() || scene.Pic2.isEmpty() || !scene.deco.CoverPng.isLoaded()) {
         state.SkipWithError("pictures or cover did not load");
         return;

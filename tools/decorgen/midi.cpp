@@ -10,7 +10,7 @@ constexpr int kDivision = 480;  // ticks per quarter note
 constexpr int kQuarter = kDivision;
 constexpr int kDottedEighth = kDivision * 3 / 4;
 constexpr int kSixteenth = kDivision / 4;
-constexpr int kHalf = kDivision * 2;
+constexpr int kHalfNote = kDivision * 2;
 constexpr int kDottedHalf = kDivision * 3;
 
 struct Note {
@@ -23,10 +23,10 @@ enum : std::uint8_t { G4 = 67, A4 = 69, B4 = 71, C5 = 72, D5 = 74, E5 = 76, F5 =
 // The traditional melody in C major, starting on the pick-up beat.
 constexpr std::array<Note, 25> kMelody{{
     {G4, kDottedEighth}, {G4, kSixteenth},  {A4, kQuarter}, {G4, kQuarter},
-    {C5, kQuarter},      {B4, kHalf},
+    {C5, kQuarter},      {B4, kHalfNote},
 
     {G4, kDottedEighth}, {G4, kSixteenth},  {A4, kQuarter}, {G4, kQuarter},
-    {D5, kQuarter},      {C5, kHalf},
+    {D5, kQuarter},      {C5, kHalfNote},
 
     {G4, kDottedEighth}, {G4, kSixteenth},  {G5, kQuarter}, {E5, kQuarter},
     {C5, kQuarter},      {B4, kQuarter},    {A4, kQuarter},
