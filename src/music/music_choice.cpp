@@ -25,8 +25,8 @@ QString AskForMusic(Dialogs& dialogs, QWidget* owner, const QString& current,
         folder = programDir;
     }
     const int index = GetFilterIndex(GetExtName(current), filter);
-    QString chosen = dialogs.FileDialog(owner, kOpenMode, QString::fromUtf16(kMusicTitle),
-                                              name, filter, folder, QStringLiteral("mp3"), index);
+    QString chosen = dialogs.FileDialog(owner, kOpenMode, QString::fromUtf16(kMusicTitle), name,
+                                        filter, folder, QStringLiteral("mp3"), index);
     if (chosen.isEmpty() || !FileExists(chosen) || chosen == current) {
         return {};
     }
