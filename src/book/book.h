@@ -1,6 +1,6 @@
 #pragma once
 // The book: the album folder's listing, the two page buffers, the decoded pictures, the
-// unreadable ones, the decorations and the page turn, laid out on the window's surface.
+// decorations and the page turn, laid out on the window's surface.
 
 #include <QString>
 #include <functional>
@@ -9,8 +9,7 @@
 #include "book/listing.h"
 #include "book/page_buffer.h"
 #include "book/page_turner.h"
-#include "book/picture_cache.h"
-#include "book/unreadable.h"
+#include "book/picture_loader.h"
 #include "core/album_state.h"
 #include "core/modes.h"
 #include "platform/clock.h"
@@ -20,10 +19,8 @@ namespace leafsong {
 
 class Book {
 public:
-    // state and modes are the album's, read at every use; pictures are drawn on surface. journal
-    // (may be null) keeps the names of renamed pictures on disk.
-    Book(AlbumState& state, const Modes& modes, Surface& surface, const Clock& clock,
-         MarkJournal* journal = nullptr);
+    // state and modes are the album's, read at every use; pictures are drawn on surface.
+    Book(AlbumState& state, const Modes& modes, Surface& surface, const Clock& clock);
     Book(const Book&) = delete;
     Book& operator=(const Book&) = delete;
 
@@ -33,8 +30,13 @@ public:
     // The folder becomes the album folder and the book opens at its first picture.
     void OpenFolder(const QString& folder);
     // Lays the book out afresh from its first picture (or the information page of an empty
-    // folder), dropping a running turn and the one waiting.
+    // folder), dropping a running turn and the one waiting. Pictures are decoded off the event
+    // loop: the first is shown as soon as it is decoded, and a picture that cannot be decoded is
+    // hidden and the next one tried, until two are readable or none is left.
     void PutFirst();
+    // True once the opening spread is complete (both first pages tested); turns asked for
+    // before then wait for it.
+    bool laidOut() const { return laidOut_; }
 
     // One turn towards the end of the listing, or towards its start. A turn asked for during
     // another waits (only the newest) and follows it.
@@ -43,8 +45,11 @@ public:
     // Automatic turning (Direction 0 forward, other backward) while AutoFlip is on.
     void FlipPage(int Direction) { turner_.FlipPage(Direction); }
 
-    // Ends every turn for good, gives the renamed pictures their names back and drops the
-    // decorations (the album is ending).
+    // Leaves a picture of the listing out of the album, and out of its count, for the rest of
+    // the run: it cannot be decoded. Its file is never touched.
+    void Hide(const QString& name);
+
+    // Ends every turn and layout for good and drops the decorations (the album is ending).
     void Close();
 
     // Pictures in the listing.
@@ -54,20 +59,26 @@ public:
     // switches automatic turning, then the beep.
     std::function<void()> onEndRule;
     std::function<void()> beep;
+    // The opening spread was completed (for the start-up log and tests).
+    std::function<void()> onLaidOut;
 
     AlbumState& state() { return state_; }
     const Modes& modes() const { return modes_; }
     Surface& surface() { return surface_; }
-    const Clock& clock() const { return clock_; }
     Listing& File1() { return File1_; }
     PageBuffer& Pic1() { return Pic1_; }
     PageBuffer& Pic2() { return Pic2_; }
-    PictureCache& cache() { return cache_; }
-    Marks& marks() { return marks_; }
+    PictureLoader& loader() { return loader_; }
     const Decorations& deco() const { return deco_; }
     PageTurner& turner() { return turner_; }
 
 private:
+    void ShowFirst(quint64 layout);
+    void FillSecond(quint64 layout);
+    void ShowInfoPage();
+    void DrawOpeningSpread();
+    void FinishLayout();
+
     AlbumState& state_;
     const Modes& modes_;
     Surface& surface_;
@@ -75,10 +86,11 @@ private:
     Listing File1_;
     PageBuffer Pic1_;
     PageBuffer Pic2_;
-    PictureCache cache_;
-    Marks marks_;
+    PictureLoader loader_;
     Decorations deco_;
     PageTurner turner_;
+    quint64 layout_ = 0;  // the latest PutFirst: results for an earlier one are dropped
+    bool laidOut_ = false;
 };
 
 }  // namespace leafsong

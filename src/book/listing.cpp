@@ -55,6 +55,11 @@ void Listing::Refresh() {
     SortLikeFileManager(names_);
 }
 
+void Listing::Exclude(const QString& name) {
+    excluded_.insert(JoinPath(path_, name));
+    names_.removeAll(name);
+}
+
 QString Listing::FullPath(int i) const {
     return JoinPath(path_, List(i));
 }

@@ -31,8 +31,8 @@ public:
     QString FullPath(int i) const;
     // Index of a name in the listing, or -1.
     int IndexOf(const QString& name) const { return int(names_.indexOf(name)); }
-    // Leaves a file of the current folder out of the listing from the next read on.
-    void Exclude(const QString& name) { excluded_.insert(JoinPath(path_, name)); }
+    // Leaves a file of the current folder out of the listing, now and at every later read.
+    void Exclude(const QString& name);
 
 private:
     QString path_;

@@ -25,25 +25,6 @@ constexpr InfoLine kNameLines[] = {
 };
 constexpr double kContactX[] = {150, 78, 175, 124};
 
-bool LoadPage(Book& book, PageBuffer& pic, int index) {
-    return book.cache().Load(pic, book.File1().FullPath(index));
-}
-
-// Loads the first one or two entries; false at the first picture that does not load.
-bool LoadFirstPages(Book& book, int count) {
-    if (!LoadPage(book, book.Pic1(), 0)) {
-        return false;
-    }
-    MarkFooter(book.modes().footer, book.Pic1(), 0, count);
-    if (count > 1) {
-        if (!LoadPage(book, book.Pic2(), 1)) {
-            return false;
-        }
-        MarkFooter(book.modes().footer, book.Pic2(), 1, count);
-    }
-    return true;
-}
-
 }  // namespace
 
 void WriteInfoPage(PageBuffer& pic, bool birthday) {
@@ -74,27 +55,90 @@ void WriteInfoPage(PageBuffer& pic, bool birthday) {
     }
 }
 
-void PutFirstSpread(Book& book) {
-    book.marks().RemoveMark();
-    book.marks().PasteMark(book.File1(), book.Pic1());
+void Book::PutFirst() {
+    const quint64 layout = ++layout_;
+    laidOut_ = false;
+    turner_.Abandon();
+    loader_.CancelAll();
+    // Pictures hidden earlier stay out; the folder may have changed since it was read.
+    File1_.Refresh();
+    state_.PageIndex = 0;
+    ShowFirst(layout);
+}
 
-    book.state().PageIndex = 0;
-    const int count = book.File1().ListCount();
-    bool ok = true;
-    if (count > 0) {
-        ok = LoadFirstPages(book, count);
-    } else {
-        WriteInfoPage(book.Pic1(), IsBirthday(book.clock()));
-        WriteInfoPage(book.Pic2(), IsBirthday(book.clock()));
+void Book::ShowFirst(quint64 layout) {
+    if (File1_.ListCount() == 0) {
+        ShowInfoPage();
+        return;
     }
-    // When a picture failed, the surface keeps what it showed around the book.
-    if (ok) {
-        book.surface().Clear();
+    const QString name = File1_.List(0);
+    loader_.Request(File1_.FullPath(0), [this, layout, name](const DecodedPicture* picture) {
+        if (layout != layout_) {
+            return;
+        }
+        if (!picture) {
+            Hide(name);
+            ShowFirst(layout);
+            return;
+        }
+        Pic1_.Assign(*picture);
+        MarkFooter(modes_.footer, Pic1_, 0, File1_.ListCount());
+        DrawOpeningSpread();
+        FillSecond(layout);
+    });
+}
+
+void Book::FillSecond(quint64 layout) {
+    if (File1_.ListCount() < 2) {
+        FinishLayout();
+        return;
     }
-    qCDebug(lcPages) << "opening spread of" << book.File1().Path() << "count" << count << "ok"
-                     << ok;
-    DrawSpread(book.surface(), book.state().book, book.deco(), book.Pic1());
-    book.surface().Present();
+    const QString name = File1_.List(1);
+    loader_.Request(File1_.FullPath(1), [this, layout, name](const DecodedPicture* picture) {
+        if (layout != layout_) {
+            return;
+        }
+        if (!picture) {
+            Hide(name);
+            // The count written on the page shown has changed.
+            if (modes_.footer) {
+                MarkFooter(true, Pic1_, 0, File1_.ListCount());
+                DrawOpeningSpread();
+            }
+            FillSecond(layout);
+            return;
+        }
+        Pic2_.Assign(*picture);
+        MarkFooter(modes_.footer, Pic2_, 1, File1_.ListCount());
+        FinishLayout();
+    });
+}
+
+void Book::ShowInfoPage() {
+    WriteInfoPage(Pic1_, IsBirthday(clock_));
+    WriteInfoPage(Pic2_, IsBirthday(clock_));
+    DrawOpeningSpread();
+    FinishLayout();
+}
+
+void Book::DrawOpeningSpread() {
+    surface_.Clear();
+    DrawSpread(surface_, state_.book, deco_, Pic1_);
+    surface_.Present();
+}
+
+void Book::FinishLayout() {
+    laidOut_ = true;
+    const int count = File1_.ListCount();
+    qCDebug(lcPages) << "opening spread of" << File1_.Path() << "count" << count;
+    if (count > 2) {
+        // The next turn either way.
+        loader_.Prefetch({File1_.FullPath(2), File1_.FullPath(count - 1)});
+    }
+    if (onLaidOut) {
+        onLaidOut();
+    }
+    turner_.LayoutDone();
 }
 
 }  // namespace leafsong

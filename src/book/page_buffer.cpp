@@ -1,5 +1,10 @@
 #include "book/page_buffer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QPainter>
@@ -8,6 +13,7 @@
 #include "platform/blit.h"
 #include "platform/fonts.h"
 #include "platform/log.h"
+#include "platform/picture_header.h"
 
 namespace leafsong {
 
@@ -22,25 +28,51 @@ QSize StoredSizeFor(QSize logical) {
 }
 
 std::optional<DecodedPicture> DecodePicture(const QString& path) {
-    QImageReader reader(path);
-    reader.setAllocationLimit(kAllocationLimitMb);
-    reader.setAutoTransform(true);
-    const QSize fileSize = reader.size();
-    if (!fileSize.isValid() || fileSize.isEmpty()) {
-        qCDebug(lcPages) << "unreadable picture" << path << reader.errorString();
+    // Only plain files: opening a FIFO that wears a picture's name would wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    QFile file;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        qCDebug(lcPages) << "unreadable picture" << path << "(not a readable plain file)";
         return std::nullopt;
     }
+    // The header decides, before anything is decoded, which decoder reads the file and whether
+    // decoding it fits the budget.
+    const PictureHeader header = ReadPictureHeader(file);
+    if (header.format == PictureFormat::Unknown || !file.seek(0)) {
+        qCDebug(lcPages) << "unreadable picture" << path << "(no picture of a known format)";
+        return std::nullopt;
+    }
+    QImageReader reader(&file, DecoderName(header.format));
+    reader.setAutoDetectImageFormat(false);
+    reader.setAllocationLimit(kAllocationLimitMb);
+    reader.setAutoTransform(true);
     // Upright size after the file's orientation tag is applied.
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-    const QSize logical = turned ? fileSize.transposed() : fileSize;
+    const QSize logical = turned ? header.size.transposed() : header.size;
     const QSize stored = StoredSizeFor(logical);
+    const QSize target = turned ? stored.transposed() : stored;
+    if (const qint64 cost = DecodeCost(header, target); cost > kDecodeBudget) {
+        qCDebug(lcPages) << "unreadable picture" << path << "(decoding would need" << (cost >> 20)
+                         << "MB)";
+        return std::nullopt;
+    }
     if (stored != logical) {
-        reader.setScaledSize(turned ? stored.transposed() : stored);
+        reader.setScaledSize(target);
     }
     QImage image = reader.read();
     if (image.isNull()) {
         qCDebug(lcPages) << "unreadable picture" << path << reader.errorString();
         return std::nullopt;
+    }
+    // Readers may disagree with the header (a GIF's first frame against its screen): the page
+    // always gets the size it was decoded for.
+    if (image.size() != stored) {
+        image = image.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     if (image.hasAlphaChannel()) {
         QImage flat(image.size(), QImage::Format_RGB32);

@@ -14,7 +14,10 @@ namespace leafsong {
 
 // Largest size a picture is stored at: the book's size in device pixels.
 inline constexpr QSize kStoredLimit{750, 500};
-// Reader allocation limit, so that a valid 50-megapixel BMP or GIF still decodes.
+// The most memory one decode may take: a valid 50-megapixel BMP (decoded whole, about 200 MB)
+// fits; a picture that would need more counts as unreadable.
+inline constexpr qint64 kDecodeBudget = qint64(256) << 20;
+// The reader's own limit on any image it allocates, the same budget once more.
 inline constexpr int kAllocationLimitMb = 256;
 
 // Text state kept per buffer between prints.
@@ -33,7 +36,9 @@ struct DecodedPicture {
 };
 
 // Decodes a picture file (scaled while decoding when larger than kStoredLimit); nothing when it is
-// missing, empty, not a picture or over the reader's limit. Safe to call from any thread.
+// missing, not a plain file, not a picture of a known format, or would need more than
+// kDecodeBudget to decode (decided from its header, before decoding). Safe to call from any
+// thread.
 std::optional<DecodedPicture> DecodePicture(const QString& path);
 
 class PageBuffer {

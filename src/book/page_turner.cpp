@@ -33,48 +33,35 @@ void PageTurner::Ask(Request r) {
     if (stopped_) {
         return;
     }
-    if (turning_) {
+    // One turn at a time, and none before the opening spread is complete.
+    if (turning_ || !book_.laidOut()) {
         queued_ = r;
         return;
     }
     Begin(r);
 }
 
+void PageTurner::LayoutDone() {
+    if (!stopped_ && !turning_ && queued_) {
+        const Request next = *queued_;
+        queued_.reset();
+        Begin(next);
+    }
+}
+
 void PageTurner::Begin(Request r) {
     autoPause_.Stop();
     turning_ = true;
     forward_ = r.forward;
+    const AlbumState& st = book_.state();
     qCDebug(lcFlip).nospace() << "turn start " << (forward_ ? "forward" : "backward")
-                              << " PageIndex=" << book_.state().PageIndex;
-    if (!Prepare(forward_)) {
-        // A failure may already have ended the turn through the album's fresh layout.
-        if (turning_) {
-            EndTurn();
-        }
-        return;
-    }
-    frames_ = forward_ ? ForwardFrames(book_.state().book.BookWidth)
-                       : BackwardFrames(book_.state().book.BookWidth);
-    frame_ = 0;
-    NextFrame();
-}
-
-bool PageTurner::LoadPage(PageBuffer& pic, int index, int count) {
-    if (!book_.cache().Load(pic, book_.File1().FullPath(index))) {
-        qCDebug(lcFlip) << "cannot load" << book_.File1().FullPath(index);
-        return false;
-    }
-    MarkFooter(book_.modes().footer, pic, index, count);
-    return true;
-}
-
-bool PageTurner::Prepare(bool forward) {
-    AlbumState& st = book_.state();
+                              << " PageIndex=" << st.PageIndex;
     const int count = book_.File1().ListCount();
     if (count == 0) {
-        return false;
+        EndTurn();
+        return;
     }
-    const bool atEnd = forward ? st.PageIndex == count - 1 : st.PageIndex == 0;
+    const bool atEnd = forward_ ? st.PageIndex == count - 1 : st.PageIndex == 0;
     if (!book_.modes().loop && atEnd) {
         // Nothing moves: the gesture's handler switches automatic turning, then the beep.
         if (book_.onEndRule) {
@@ -84,25 +71,63 @@ bool PageTurner::Prepare(bool forward) {
         if (book_.beep) {
             book_.beep();
         }
-        return false;
+        EndTurn();
+        return;
     }
-    PageBuffer& from = forward ? book_.Pic1() : book_.Pic2();
-    PageBuffer& to = forward ? book_.Pic2() : book_.Pic1();
-    bool ok = LoadPage(from, st.PageIndex, count);
-    if (ok) {
-        if (forward) {
-            st.PageIndex = st.PageIndex + 1 > count - 1 ? 0 : st.PageIndex + 1;
-        } else {
-            st.PageIndex = st.PageIndex - 1 < 0 ? count - 1 : st.PageIndex - 1;
+    const int from = st.PageIndex;
+    const int to =
+        forward_ ? (from + 1 > count - 1 ? 0 : from + 1) : (from - 1 < 0 ? count - 1 : from - 1);
+    // The window keeps working while the two pictures are decoded; a newer layout or the end
+    // of the album drops the answers through the ticket.
+    const quint64 ticket = ++ticket_;
+    const QString fromName = book_.File1().List(from);
+    const QString toName = book_.File1().List(to);
+    book_.loader().Request(book_.File1().FullPath(from), [this, ticket, fromName, toName,
+                                                          to](const DecodedPicture* fromPicture) {
+        if (ticket != ticket_) {
+            return;
         }
-        ok = LoadPage(to, st.PageIndex, book_.File1().ListCount());
-    }
-    if (!ok) {
-        book_.PutFirst();
-        return false;
-    }
+        if (!fromPicture) {
+            Fail(fromName);
+            return;
+        }
+        from_ = *fromPicture;
+        book_.loader().Request(book_.File1().FullPath(to),
+                               [this, ticket, toName, to](const DecodedPicture* toPicture) {
+                                   if (ticket != ticket_) {
+                                       return;
+                                   }
+                                   if (!toPicture) {
+                                       Fail(toName);
+                                       return;
+                                   }
+                                   to_ = *toPicture;
+                                   StartFrames(to);
+                               });
+    });
+}
+
+void PageTurner::Fail(const QString& name) {
+    qCDebug(lcFlip) << "cannot decode" << name << "- laying the album out afresh";
+    // The album starts again from its first picture without the one that failed.
+    book_.Hide(name);
+    book_.PutFirst();
+}
+
+void PageTurner::StartFrames(int to) {
+    AlbumState& st = book_.state();
+    const int count = book_.File1().ListCount();
+    PageBuffer& fromPage = forward_ ? book_.Pic1() : book_.Pic2();
+    PageBuffer& toPage = forward_ ? book_.Pic2() : book_.Pic1();
+    fromPage.Assign(from_);
+    MarkFooter(book_.modes().footer, fromPage, st.PageIndex, count);
+    st.PageIndex = static_cast<std::int16_t>(to);
+    toPage.Assign(to_);
+    MarkFooter(book_.modes().footer, toPage, st.PageIndex, count);
     Shadow(book_.deco(), book_.Pic1(), book_.Pic2());
-    return true;
+    frames_ = forward_ ? ForwardFrames(st.book.BookWidth) : BackwardFrames(st.book.BookWidth);
+    frame_ = 0;
+    NextFrame();
 }
 
 void PageTurner::NextFrame() {
@@ -126,14 +151,9 @@ void PageTurner::FinishTurn() {
     frames_.clear();
     // The still spread of the new picture, from a fresh copy: the shading is dropped.
     PageBuffer& shown = forward_ ? book_.Pic2() : book_.Pic1();
+    shown.Assign(to_);
+    MarkFooter(book_.modes().footer, shown, book_.state().PageIndex, book_.File1().ListCount());
     book_.surface().ClearRect(TurnArea(book_.state().book));
-    if (!LoadPage(shown, book_.state().PageIndex, book_.File1().ListCount())) {
-        book_.PutFirst();
-        if (turning_) {
-            EndTurn();
-        }
-        return;
-    }
     DrawSpread(book_.surface(), book_.state().book, book_.deco(), shown);
     book_.surface().Present();
     EndTurn();
@@ -162,7 +182,7 @@ void PageTurner::EndTurn() {
 
 void PageTurner::PauseEnded() {
     if (book_.state().AutoFlip) {
-        Begin({loopForward_});
+        Ask({loopForward_});
     } else {
         loop_ = false;
     }
@@ -170,6 +190,7 @@ void PageTurner::PauseEnded() {
 
 void PageTurner::Abandon() {
     queued_.reset();
+    ++ticket_;
     if (!turning_) {
         return;
     }
@@ -180,6 +201,7 @@ void PageTurner::Abandon() {
 
 void PageTurner::Stop() {
     stopped_ = true;
+    ++ticket_;
     queued_.reset();
     framePause_.Stop();
     autoPause_.Stop();
@@ -193,7 +215,7 @@ void PageTurner::PrefetchAround() {
         return;
     }
     const int i = book_.state().PageIndex;
-    book_.cache().Prefetch(
+    book_.loader().Prefetch(
         {book_.File1().FullPath((i + 1) % count), book_.File1().FullPath((i - 1 + count) % count)});
 }
 

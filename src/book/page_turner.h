@@ -1,12 +1,14 @@
 #pragma once
 // The page turn: which picture goes into which buffer, the frames, the final spread, the end
-// rules, and automatic turning. Frames are driven from the event loop, so input keeps flowing
-// during a turn; a turn is never started inside another: one asked for meanwhile waits (at most
-// one, the newest) and starts right after.
+// rules, and automatic turning. The pictures are decoded off the event loop and the frames driven
+// from it, so input keeps flowing while a turn waits and draws; a turn is never started inside
+// another: one asked for meanwhile waits (at most one, the newest) and starts right after.
 
 #include <functional>
 #include <optional>
 #include <vector>
+
+#include <QString>
 
 #include "book/page_buffer.h"
 #include "book/schedule.h"
@@ -31,6 +33,8 @@ public:
     void FlipPage(int Direction);
     // The album was laid out afresh: the rest of the running turn and the waiting one are dropped.
     void Abandon();
+    // The opening spread is complete: a turn asked for meanwhile starts.
+    void LayoutDone();
     // Stops everything for good (the album is ending).
     void Stop();
 
@@ -47,12 +51,12 @@ private:
     };
     void Ask(Request r);
     void Begin(Request r);
-    bool Prepare(bool forward);
+    void Fail(const QString& name);
+    void StartFrames(int to);
     void NextFrame();
     void FinishTurn();
     void EndTurn();
     void PauseEnded();
-    bool LoadPage(PageBuffer& pic, int index, int count);
     void PrefetchAround();
 
     Book& book_;
@@ -64,6 +68,9 @@ private:
     std::vector<FrameStep> frames_;
     size_t frame_ = 0;
     std::optional<Request> queued_;
+    quint64 ticket_ = 0;   // the turn whose pictures are awaited
+    DecodedPicture from_;  // the pictures of the running turn
+    DecodedPicture to_;
     bool loop_ = false;
     bool loopForward_ = true;
 };

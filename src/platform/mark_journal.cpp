@@ -7,82 +7,98 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
+#include "common/path_utils.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "platform/state_folder.h"
 
 namespace leafsong {
 
 namespace {
 
 constexpr char kTag[] = "mark1";
+// Earlier versions wrote a few lines; anything far larger is not such a journal.
+constexpr qint64 kJournalLimit = 1 << 20;
 
-bool WriteDurably(const QString& path, const QByteArray& bytes) {
-    const QString tmp = path + QStringLiteral(".new");
-    const QByteArray native = QFile::encodeName(tmp);
+// The journal's bytes when it is this user's own plain file that no one else may write; nothing
+// otherwise. Read through the descriptor it was checked on.
+std::optional<QByteArray> ReadOwnJournal(const QString& file) {
     const int fd =
-        ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+        ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return std::nullopt;
     }
-    bool ok = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(native.constData(), QFile::encodeName(path).constData()) == 0;
-    if (!ok) {
-        ::unlink(native.constData());
-        return false;
+    struct stat st {};
+    QFile f;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 || st.st_size > kJournalLimit ||
+        !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        qCDebug(lcMarks) << "ignoring the journal" << file;
+        return std::nullopt;
     }
-    // The rename itself must reach the disk before a picture is renamed.
-    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
-                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    return f.readAll();
+}
+
+QByteArray Serialise(const QList<MarkRecord>& records) {
+    QByteArray bytes;
+    for (const MarkRecord& r : records) {
+        bytes += QByteArray(kTag) + ' ' + QByteArray::number(r.dev) + ' ' +
+                 QByteArray::number(r.ino) + ' ' + QByteArray::number(r.size) + ' ' +
+                 QFile::encodeName(r.original).toBase64() + ' ' +
+                 QFile::encodeName(r.marked).toBase64() + '\n';
     }
-    return true;
+    return bytes;
+}
+
+enum class Outcome { Restored, Later, Gone };
+
+Outcome Restore(const MarkRecord& r) {
+    if (r.marked != MarkedName(r.original) || GetPathName(r.marked) != GetPathName(r.original)) {
+        return Outcome::Gone;  // not a record the album wrote: nothing to do, ever
+    }
+    struct stat st {};
+    if (::lstat(QFile::encodeName(r.marked).constData(), &st) != 0) {
+        // A folder that is not there now (a stick not plugged in) may come back.
+        return QFileInfo::exists(GetPathName(r.marked)) ? Outcome::Gone : Outcome::Later;
+    }
+    if (!S_ISREG(st.st_mode) || quint64(st.st_dev) != r.dev || quint64(st.st_ino) != r.ino) {
+        return Outcome::Gone;  // another file wears the marked name now
+    }
+    return RenameNoReplace(r.marked, r.original) ? Outcome::Restored : Outcome::Later;
 }
 
 }  // namespace
 
-FileIdentity IdentityOf(const QString& path) {
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return {};
+QString MarkedName(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0) {
+        return path;
     }
-    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size)};
+    return path.left(dot + 1) + QStringLiteral("(F)") + path.mid(dot + 1);
 }
 
-QString MarkJournal::DefaultPath() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || QDir::isRelativePath(state)) {
-        const QString home = qEnvironmentVariable("HOME");
-        if (home.isEmpty()) {
-            return {};
-        }
-        state = home + QStringLiteral("/.local/state");
-    }
-    return state + QStringLiteral("/leafsong/marks.journal");
+QString MarkJournalPath() {
+    const QString folder = StateFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("marks.journal");
 }
 
-QList<MarkRecord> MarkJournal::Load() const {
+QList<MarkRecord> ParseMarkJournal(const QByteArray& bytes) {
     QList<MarkRecord> records;
-    QFile f(file_);
-    if (file_.isEmpty() || !f.open(QIODevice::ReadOnly)) {
-        return records;
-    }
-    // One record a line: tag, device, inode, size, original and marked path (base64, so any
-    // byte of a name survives).
-    while (!f.atEnd()) {
-        const QList<QByteArray> fields = f.readLine(1 << 16).trimmed().split(' ');
+    // One record a line: tag, device, inode, size, original and marked path (base64).
+    for (const QByteArray& line : bytes.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(' ');
         if (fields.size() != 6 || fields[0] != kTag) {
             continue;
         }
         bool ok[3] = {};
         MarkRecord r;
-        r.id.dev = fields[1].toULongLong(&ok[0]);
-        r.id.ino = fields[2].toULongLong(&ok[1]);
-        r.id.size = fields[3].toLongLong(&ok[2]);
+        r.dev = fields[1].toULongLong(&ok[0]);
+        r.ino = fields[2].toULongLong(&ok[1]);
+        r.size = fields[3].toLongLong(&ok[2]);
         const auto decode = [](const QByteArray& b) {
             return QByteArray::fromBase64Encoding(b, QByteArray::AbortOnBase64DecodingErrors);
         };
@@ -99,50 +115,33 @@ QList<MarkRecord> MarkJournal::Load() const {
     return records;
 }
 
-bool MarkJournal::Save(const QList<MarkRecord>& records) {
-    if (file_.isEmpty() || !QDir().mkpath(QFileInfo(file_).absolutePath())) {
-        return false;
+int RestoreLegacyMarks(const QString& journalFile) {
+    const std::optional<QByteArray> bytes =
+        journalFile.isEmpty() ? std::nullopt : ReadOwnJournal(journalFile);
+    if (!bytes) {
+        return 0;
     }
-    QByteArray bytes;
-    for (const MarkRecord& r : records) {
-        bytes += QByteArray(kTag) + ' ' + QByteArray::number(r.id.dev) + ' ' +
-                 QByteArray::number(r.id.ino) + ' ' + QByteArray::number(r.id.size) + ' ' +
-                 QFile::encodeName(r.original).toBase64() + ' ' +
-                 QFile::encodeName(r.marked).toBase64() + '\n';
-    }
-    return WriteDurably(file_, bytes);
-}
-
-bool MarkJournal::Add(const MarkRecord& record) {
-    QList<MarkRecord> records = Load();
-    records.append(record);
-    return Save(records);
-}
-
-bool MarkJournal::Remove(const MarkRecord& record) {
-    QList<MarkRecord> records = Load();
-    records.removeAll(record);
-    return Save(records);
-}
-
-bool MarkJournal::Clear() {
-    if (file_.isEmpty() || !QFileInfo::exists(file_)) {
-        return true;
-    }
-    return QFile::remove(file_);
-}
-
-int RestoreFromJournal(MarkJournal& journal) {
     int restored = 0;
-    for (const MarkRecord& r : journal.Load()) {
-        // Only a file this album renamed itself, unchanged since, and only onto a free name.
-        if (IdentityOf(r.marked) == r.id && r.id.size >= 0 &&
-            RenameNoReplace(r.marked, r.original)) {
-            qCDebug(lcMarks) << "gave back the name of" << r.original;
-            ++restored;
+    QList<MarkRecord> kept;
+    for (const MarkRecord& r : ParseMarkJournal(*bytes)) {
+        switch (Restore(r)) {
+            case Outcome::Restored:
+                qCDebug(lcMarks) << "gave back the name of" << r.original;
+                ++restored;
+                break;
+            case Outcome::Later:
+                kept.append(r);
+                break;
+            case Outcome::Gone:
+                break;
         }
     }
-    journal.Clear();
+    if (kept.isEmpty()) {
+        QFile::remove(journalFile);
+    } else if (kept.size() != ParseMarkJournal(*bytes).size()) {
+        QString error;
+        WriteFileAtomically(journalFile, Serialise(kept), &error);
+    }
     return restored;
 }
 

@@ -1,57 +1,40 @@
 #pragma once
-// A journal of the pictures the album has renamed, kept on disk so that names are given back
-// even after a crash or a kill.
+// Names left by earlier versions of the album, which renamed an unreadable picture out of the
+// listing ("a.jpg" became "a.(F)jpg") and kept a journal to give the names back. The album no
+// longer renames anything; at start it gives back what such a journal still lists.
 
-#include <sys/types.h>
 #include <QList>
 #include <QString>
 
 namespace leafsong {
 
-// A file's identity: the same file, not merely the same name.
-struct FileIdentity {
-    quint64 dev = 0;
-    quint64 ino = 0;
-    qint64 size = -1;
-    bool operator==(const FileIdentity&) const = default;
-};
+// The name with "(F)" put right after the last dot of the whole path.
+QString MarkedName(const QString& path);
 
-// The identity of the file at path (not following a final link); nullopt-like size -1 when none.
-FileIdentity IdentityOf(const QString& path);
-
+// One renamed file, as earlier versions recorded it.
 struct MarkRecord {
     QString original;
     QString marked;
-    FileIdentity id;
+    quint64 dev = 0;
+    quint64 ino = 0;
+    qint64 size = -1;
     bool operator==(const MarkRecord&) const = default;
 };
 
-class MarkJournal {
-public:
-    // $XDG_STATE_HOME/leafsong/marks.journal ($HOME/.local/state/... by default); empty when
-    // neither is set.
-    static QString DefaultPath();
+// $XDG_STATE_HOME/leafsong/marks.journal ($HOME/.local/state/... by default); empty when neither
+// is set.
+QString MarkJournalPath();
 
-    explicit MarkJournal(QString file) : file_(std::move(file)) {}
+// The records of a journal, lines that cannot be read skipped.
+QList<MarkRecord> ParseMarkJournal(const QByteArray& bytes);
 
-    // The records on disk; lines that cannot be read are skipped.
-    QList<MarkRecord> Load() const;
-    // Adds a record and flushes the journal to disk before returning.
-    bool Add(const MarkRecord& record);
-    // Drops a record (all equal copies).
-    bool Remove(const MarkRecord& record);
-    // Empties the journal.
-    bool Clear();
-    const QString& file() const { return file_; }
-
-private:
-    bool Save(const QList<MarkRecord>& records);
-
-    QString file_;
-};
-
-// Gives back the name of every journalled file that still exists with its identity and whose
-// original name is free, then clears the journal. Returns how many were renamed.
-int RestoreFromJournal(MarkJournal& journal);
+// Gives each journalled file its name back when all of these hold: the journal is this user's
+// own plain file and no one else may write it; the record's marked name is its original's
+// marked name, in the same folder; the file there is still the very file renamed (same device
+// and inode; its size may have changed, as when a copy finished into it); the original name is
+// free. A record that cannot be given back now (its folder is on a stick not plugged in, the name
+// is taken) is kept for a later start; one whose file is gone is dropped. The journal is deleted
+// once it is empty. Returns how many names were given back.
+int RestoreLegacyMarks(const QString& journalFile);
 
 }  // namespace leafsong
