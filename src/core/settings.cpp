@@ -1,12 +1,11 @@
 #include "core/settings.h"
 
-#include <unistd.h>
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 #include "common/path_utils.h"
+#include "platform/atomic_file.h"
 #include "platform/profile.h"
 
 namespace leafsong {
@@ -26,51 +25,108 @@ bool IsOn(const QString& word) {
     return word == QLatin1String("T");
 }
 
-QString Mark(bool on) {
-    return on ? QStringLiteral("T") : QStringLiteral("F");
+QByteArray Mark(bool on) {
+    return on ? QByteArrayLiteral("T") : QByteArrayLiteral("F");
 }
 
-bool FolderWritable(const QString& dir) {
-    return !dir.isEmpty() && ::access(QFile::encodeName(dir).constData(), W_OK) == 0;
-}
-
-}  // namespace
-
-QString SettingsFilePath(const QString& exeDir) {
-    const QString name = QString::fromLatin1(kSettingsFileName);
-    if (FolderWritable(exeDir)) {
-        return JoinPath(exeDir, name);
-    }
+QString ConfigFile() {
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || !QDir::isAbsolutePath(config)) {
         config = JoinPath(QDir::homePath(), QStringLiteral(".config"));
     }
-    return JoinPath(JoinPath(config, QStringLiteral("leafsong")), name);
+    return JoinPath(JoinPath(config, QStringLiteral("leafsong")),
+                    QString::fromLatin1(kSettingsFileName));
 }
 
-void LoadSettings(const QString& file, Modes& modes, AlbumState& state) {
-    const QByteArray content = ReadProfileFile(file);
+// Judged from the size alone: reading a huge file is what stalls.
+bool TooLarge(const QString& file) {
+    const QFileInfo info(file);
+    return info.isFile() && info.size() > kMaxProfileSize;
+}
+
+}  // namespace
+
+SettingsPlace ChooseSettingsFile(const QString& exeDir, bool installed) {
+    const QString config = ConfigFile();
+    const QString beside = JoinPath(exeDir, QString::fromLatin1(kSettingsFileName));
+    SettingsPlace place{config, config, {}};
+    if (!installed && TooLarge(beside)) {
+        place.notices << QStringLiteral(
+                             "%1 is larger than 1 MiB and is left alone; "
+                             "the settings are kept in %2")
+                             .arg(beside, config);
+    } else if (!installed && CanReplaceFile(beside)) {
+        return {beside, beside, {}};
+    } else if (!installed && !QFileInfo::exists(config) && QFileInfo(beside).isReadable()) {
+        place.readFrom = beside;
+    }
+    if (TooLarge(place.readFrom)) {
+        place.notices << QStringLiteral(
+                             "%1 is larger than 1 MiB and is left alone; the settings are not kept")
+                             .arg(place.readFrom);
+        place.readFrom.clear();
+        place.writeTo.clear();
+    }
+    return place;
+}
+
+SettingsFile::SettingsFile(const QString& exeDir, bool installed)
+    : place_(ChooseSettingsFile(exeDir, installed)) {}
+
+void SettingsFile::LoadSettings(Modes& modes, AlbumState& state) {
+    for (const QString& line : std::as_const(place_.notices)) {
+        std::fprintf(stderr, "leafsong: %s\n", qPrintable(line));
+    }
+    const QByteArray content = ReadProfileFile(place_.readFrom).value_or(QByteArray());
     modes.loop = IsOn(ReadProfileText(content, kShow, kLoop));
     modes.repeat = IsOn(ReadProfileText(content, kShow, kRepeat));
     modes.footer = IsOn(ReadProfileText(content, kShow, kFooter));
-    state.BackGroundMusic = ReadProfileText(content, kPointer, kMusic);
-    state.PicturePath = ReadProfileText(content, kPointer, kPicturePath);
+    music_ = {ReadProfileText(content, kPointer, kMusic),
+              ReadProfileBytes(content, kPointer, kMusic)};
+    folder_ = {ReadProfileText(content, kPointer, kPicturePath),
+               ReadProfileBytes(content, kPointer, kPicturePath)};
+    state.BackGroundMusic = music_.text;
+    state.PicturePath = folder_.text;
 }
 
-bool SaveSettings(const QString& file, const Modes& modes, const AlbumState& state) {
-    // The fallback folder under XDG_CONFIG_HOME is made only when there is something to write.
-    const QString folder = QFileInfo(file).absolutePath();
-    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+bool SettingsFile::SaveSettings(const Modes& modes, const AlbumState& state) {
+    if (place_.writeTo.isEmpty()) {
+        return false;  // a notice at the start said why
+    }
+    QString error;
+    if (Write(modes, state, &error)) {
+        return true;
+    }
+    std::fprintf(stderr, "leafsong: cannot save the settings to %s: %s\n",
+                 qPrintable(place_.writeTo), qPrintable(error));
+    return false;
+}
+
+bool SettingsFile::Write(const Modes& modes, const AlbumState& state, QString* error) {
+    const std::optional<QByteArray> before = ReadProfileFile(place_.readFrom, error);
+    if (!before) {
         return false;
     }
-    return WriteProfileValues(file, {
-                                        {kShow, kLoop, Mark(modes.loop)},
-                                        {kShow, kRepeat, Mark(modes.repeat)},
-                                        {kShow, kFooter, Mark(modes.footer)},
-                                        {kPointer, kMusic, state.BackGroundMusic},
-                                        {kPointer, kPicturePath, state.PicturePath},
-                                    });
+    // Text decoded from bytes that are not UTF-8 cannot give them back: an unchanged path goes
+    // back as it was read.
+    const auto stored = [](const ReadPath& read, const QString& now) {
+        return now == read.text && !read.bytes.isEmpty() ? read.bytes : now.toUtf8();
+    };
+    QByteArray after = WriteProfileBytes(*before, kShow, kLoop, Mark(modes.loop));
+    after = WriteProfileBytes(after, kShow, kRepeat, Mark(modes.repeat));
+    after = WriteProfileBytes(after, kShow, kFooter, Mark(modes.footer));
+    after = WriteProfileBytes(after, kPointer, kMusic, stored(music_, state.BackGroundMusic));
+    after = WriteProfileBytes(after, kPointer, kPicturePath, stored(folder_, state.PicturePath));
+    if (after == *before && place_.readFrom == place_.writeTo) {
+        return true;
+    }
+    if (!MakePrivateFolder(QFileInfo(place_.writeTo).absolutePath(), error) ||
+        !WriteFileAtomically(place_.writeTo, after, error)) {
+        return false;
+    }
+    place_.readFrom = place_.writeTo;  // the copy carries on from here
+    return true;
 }
 
 }  // namespace leafsong

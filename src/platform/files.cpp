@@ -29,4 +29,24 @@ bool RenameNoReplace(const QString& from, const QString& to) {
     return true;
 }
 
+bool WriteAll(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n == 0) {
+            errno = EIO;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
 }  // namespace leafsong

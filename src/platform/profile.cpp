@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
+
+#include "platform/atomic_file.h"
 
 namespace leafsong {
 
@@ -157,7 +158,7 @@ QString DefaultWord() {
     return QString::fromLatin1(kDefaultWord);
 }
 
-QString ValueOf(QByteArrayView raw) {
+QByteArray ValueOf(QByteArrayView raw) {
     qsizetype b = 0;
     while (b < raw.size() && IsBlank(raw[b])) {
         ++b;
@@ -178,15 +179,11 @@ QString ValueOf(QByteArrayView raw) {
         }
         v = v.first(cut);
     }
-    if (v.isEmpty()) {
-        return DefaultWord();
-    }
-    return QString::fromUtf8(v);
+    return v.toByteArray();
 }
 
 // A value cannot hold a line break: it would start a new line (or section) in the file.
-QByteArray StorableValue(const QString& value) {
-    QByteArray bytes = value.toUtf8();
+QByteArray StorableValue(QByteArray bytes) {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n' || bytes[i] == '\r' || bytes[i] == '\0') {
             bytes.truncate(i);
@@ -196,50 +193,55 @@ QByteArray StorableValue(const QString& value) {
     return bytes;
 }
 
-// Only plain files are read: a FIFO would block and a device never end.
-bool ReadWhole(const QString& file, QByteArray& content) {
-    content.clear();
-    const QFileInfo info(file);
-    if (!info.exists()) {
-        return true;
-    }
-    if (!info.isFile()) {
-        return false;
-    }
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    content = f.readAll();
-    return f.error() == QFileDevice::NoError;
-}
-
 }  // namespace
 
-QString ReadProfileText(const QByteArray& content, const QString& section, const QString& key) {
+QByteArray ReadProfileBytes(const QByteArray& content, const QString& section, const QString& key) {
     const KeyPlace place = FindKey(content, section, key);
-    if (!place.keyFound) {
-        return DefaultWord();
-    }
-    return ValueOf(place.key.value);
+    return place.keyFound ? ValueOf(place.key.value) : QByteArray();
+}
+
+QString ReadProfileText(const QByteArray& content, const QString& section, const QString& key) {
+    const QByteArray value = ReadProfileBytes(content, section, key);
+    return value.isEmpty() ? DefaultWord() : QString::fromUtf8(value);
 }
 
 QString ReadProfile(const QString& file, const QString& section, const QString& key) {
-    QByteArray content;
-    if (!ReadWhole(file, content)) {
-        return DefaultWord();
-    }
-    return ReadProfileText(content, section, key);
+    return ReadProfileText(ReadProfileFile(file).value_or(QByteArray()), section, key);
 }
 
-QByteArray ReadProfileFile(const QString& file) {
-    QByteArray content;
-    ReadWhole(file, content);
-    return content;
+// Only plain files are read: a FIFO would block and a device never end. A huge file is refused
+// from its size alone: reading 2 GB stalled the album for many seconds.
+std::optional<QByteArray> ReadProfileFile(const QString& file, QString* error) {
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        return QByteArray();
+    }
+    QString reason = QStringLiteral("not a plain file");
+    if (info.isFile() && info.size() > kMaxProfileSize) {
+        reason = QStringLiteral("larger than 1 MiB");
+    } else if (info.isFile()) {
+        QFile f(file);
+        if (f.open(QIODevice::ReadOnly)) {
+            QByteArray content = f.readAll();
+            if (f.error() == QFileDevice::NoError) {
+                return content;
+            }
+        }
+        reason = f.errorString();
+    }
+    if (error) {
+        *error = reason;
+    }
+    return std::nullopt;
 }
 
 QByteArray WriteProfileText(const QByteArray& content, const QString& section, const QString& key,
                             const QString& value) {
+    return WriteProfileBytes(content, section, key, value.toUtf8());
+}
+
+QByteArray WriteProfileBytes(const QByteArray& content, const QString& section, const QString& key,
+                             const QByteArray& value) {
     const QByteArray entry = TrimmedName(key).toUtf8() + '=' + StorableValue(value);
     const KeyPlace place = FindKey(content, section, key);
     QByteArray out = content;
@@ -264,34 +266,11 @@ QByteArray WriteProfileText(const QByteArray& content, const QString& section, c
     return out;
 }
 
-bool WriteProfileValues(const QString& file, const QList<ProfileEntry>& entries) {
-    const QFileInfo info(file);
-    // A read-only settings file is the user's wish to keep it; the folder may still allow a
-    // replacement, so ask before QSaveFile does.
-    if (info.exists() && (!info.isFile() || !info.isWritable())) {
-        return false;
-    }
-    QByteArray content;
-    if (!ReadWhole(file, content)) {
-        return false;
-    }
-    for (const ProfileEntry& e : entries) {
-        content = WriteProfileText(content, e.section, e.key, e.value);
-    }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (out.write(content) != content.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
-}
-
 bool WriteProfile(const QString& file, const QString& section, const QString& key,
-                  const QString& value) {
-    return WriteProfileValues(file, {ProfileEntry{section, key, value}});
+                  const QString& value, QString* error) {
+    const std::optional<QByteArray> content = ReadProfileFile(file, error);
+    return content &&
+           WriteFileAtomically(file, WriteProfileText(*content, section, key, value), error);
 }
 
 }  // namespace leafsong

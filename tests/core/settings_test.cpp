@@ -1,13 +1,20 @@
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
+#include <cstdio>
+#include <functional>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include "platform/profile.h"
 #include "support/temp_folder.h"
 
 namespace leafsong {
@@ -15,46 +22,126 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(SettingsTest, SavedAmongTheUsersLinesAndReadBack) {
-    const QByteArray paths = "[Pointer]\nBackGroundMusic=/曲.mid\nPicturePath=/p\n";
-    const std::pair<QByteArray, QByteArray> rows[] = {
-        {"", "[Show]\nLoop=T\nRepeat=F\nFooter=T\n" + paths},
-        {"; mine\r\n[show]\r\nFooter = t\r\nLoop=True\r\n[Other]\nX=1 \n",
-         "; mine\r\n[show]\r\nFooter=T\r\nLoop=T\r\nRepeat=F\n[Other]\nX=1 \n" + paths}};
-    for (const auto& [before, after] : rows) {
+// What run prints on stderr; a pipe, which no file size limit reaches.
+QByteArray Stderr(const std::function<void()>& run) {
+    std::array<int, 2> pipe{};
+    EXPECT_EQ(::pipe(pipe.data()), 0);
+    const int saved = ::dup(2);
+    ::dup2(pipe[1], 2), ::close(pipe[1]);
+    run();
+    std::fflush(stderr), ::dup2(saved, 2), ::close(saved);
+    QByteArray said(4096, '\0');
+    said.resize(std::max<ssize_t>(::read(pipe[0], said.data(), said.size()), 0));
+    ::close(pipe[0]);
+    return said;
+}
+
+mode_t Permissions(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+TEST(SettingsTest, SavedAmongTheUsersLinesWithUnchangedPathsByteForByte) {
+    // A Latin-1 music name and a GBK folder name, which no text can hold.
+    const QByteArray paths = "[Pointer]\nBackGroundMusic=/m\xE9lodie.mp3\nPicturePath=";
+    const std::tuple<QByteArray, QByteArray, QString> rows[] = {
+        {"",
+         "[Show]\nLoop=T\nRepeat=F\nFooter=T\n[Pointer]\nBackGroundMusic=/曲.mid\n"
+         "PicturePath=Harrowfen\n",
+         u"/曲.mid"_s},
+        {"; mine\r\n[show]\r\nFooter = t\r\nLoop=True\r\n[Other]\nX=1 \n" + paths + " \xD5\xD5  \n",
+         "; mine\r\n[show]\r\nFooter=T\r\nLoop=T\r\nRepeat=F\n[Other]\nX=1 \n" + paths +
+             "\xD5\xD5\n",
+         {}}};
+    for (const auto& [before, after, music] : rows) {
         const test::TempFolder tmp;
-        const QString file = tmp.write(u"Leafsong.ini"_s, before);
+        tmp.write(u"Leafsong.ini"_s, before);
         Modes modes{true, true, true};
         AlbumState state;
-        LoadSettings(file, modes, state);  // only an exact "T" is on
+        SettingsFile settings(tmp.path());
+        settings.LoadSettings(modes, state);  // only an exact "T" is on
         EXPECT_TRUE(!modes.loop && !modes.repeat && !modes.footer) << before.data();
-        EXPECT_EQ(state.PicturePath, u"Harrowfen"_s);
-        state.BackGroundMusic = u"/曲.mid"_s, state.PicturePath = u"/p"_s;
-        ASSERT_TRUE(SaveSettings(file, {.loop = true, .repeat = false, .footer = true}, state));
+        state.BackGroundMusic = music.isEmpty() ? state.BackGroundMusic : music;
+        ASSERT_TRUE(settings.SaveSettings({.loop = true, .repeat = false, .footer = true}, state));
         EXPECT_EQ(tmp.read(u"Leafsong.ini"_s), after);
         AlbumState back;
-        LoadSettings(file, modes, back);
-        EXPECT_TRUE(modes.loop && !modes.repeat && modes.footer);
-        EXPECT_TRUE(back.BackGroundMusic == state.BackGroundMusic && back.PicturePath == u"/p"_s);
+        SettingsFile(tmp.path()).LoadSettings(modes, back);
+        EXPECT_TRUE(modes.loop && !modes.repeat && modes.footer &&
+                    back.PicturePath == state.PicturePath &&
+                    back.BackGroundMusic == state.BackGroundMusic);
     }
 }
 
-TEST(SettingsTest, FallsBackWhenTheProgramsFolderCannotBeWritten) {
+TEST(SettingsTest, AFailedWriteLeavesTheFileAsItWasAndSaysWhy) {
+    const test::TempFolder tmp;
+    const QString file = tmp.write(u"Leafsong.ini"_s, "[Show]\nLoop=t\n");
+    SettingsFile settings(tmp.path());
+    // A full disk: writes past 8 bytes fail with EFBIG instead of ending the process.
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{8, limit.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    bool saved = true;
+    const QByteArray said = Stderr([&] {
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        saved = settings.SaveSettings({}, {});
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(said,
+              "leafsong: cannot save the settings to " + file.toUtf8() + ": File too large\n");
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{u"Leafsong.ini"_s});
+    EXPECT_EQ(tmp.read(u"Leafsong.ini"_s), "[Show]\nLoop=t\n");
+}
+
+TEST(SettingsTest, ALinkIsWrittenThroughAndAFileItCannotWriteOrTooLargeGoesToTheCopy) {
     const test::TempFolder tmp;
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");  // unset and empty mean the same
-    qputenv("XDG_CONFIG_HOME", tmp.path(u"config"_s).toUtf8());
-    const QString fallback = tmp.path(u"config/leafsong/Leafsong.ini"_s), bin = tmp.path(u"bin"_s);
-    EXPECT_EQ(SettingsFilePath(tmp.path()), tmp.path(u"Leafsong.ini"_s));
-    EXPECT_EQ(SettingsFilePath(bin), fallback) << "a missing folder cannot be written";
-    EXPECT_TRUE(SaveSettings(fallback, Modes{}, AlbumState{}) && QFile::exists(fallback));
-    ASSERT_TRUE(QDir().mkpath(bin) &&
-                QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const QString readOnly = SettingsFilePath(bin);
-    qputenv("XDG_CONFIG_HOME", oldConfig);
+    const auto copy = [&](const QString& home) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.path(home)));
+        return tmp.path(home + u"/leafsong/Leafsong.ini"_s);
+    };
+    Modes modes;
+    AlbumState state;
+    tmp.write(u"dots/a.ini"_s, "[Show]\nLoop=T\n"), QDir().mkpath(tmp.path(u"a"_s));
+    ASSERT_TRUE(QFile::link(tmp.path(u"dots/a.ini"_s), tmp.path(u"a/Leafsong.ini"_s)));
+    SettingsFile(tmp.path(u"a"_s)).LoadSettings(modes, state);
+    EXPECT_TRUE(modes.loop && SettingsFile(tmp.path(u"a"_s)).SaveSettings({}, state));
+    EXPECT_TRUE(QFileInfo(tmp.path(u"a/Leafsong.ini"_s)).isSymLink());
+    EXPECT_TRUE(tmp.read(u"dots/a.ini"_s).startsWith("[Show]\nLoop=F\n"));
+    // Over 1 MiB: the file is neither read nor written; the folders made for the copy are private.
+    const QString big = tmp.write(u"b/Leafsong.ini"_s, "[Show]\nLoop=T\n"), bigCopy = copy(u"xb"_s);
+    ASSERT_TRUE(QFile::resize(big, kMaxProfileSize + 1));  // sparse
+    SettingsFile large(tmp.path(u"b"_s));
+    EXPECT_EQ(Stderr([&] { large.LoadSettings(modes, state); }),
+              "leafsong: " + big.toUtf8() +
+                  " is larger than 1 MiB and is left alone; the settings are kept in " +
+                  bigCopy.toUtf8() + "\n");
+    const mode_t umask = ::umask(0);
+    EXPECT_TRUE(!modes.loop && large.SaveSettings({.loop = true}, state));
+    ::umask(umask);
+    EXPECT_EQ(std::tuple(Permissions(tmp.path(u"xb"_s)), Permissions(tmp.path(u"xb/leafsong"_s)),
+                         Permissions(bigCopy)),
+              std::tuple(0700, 0700, 0600));
+    EXPECT_TRUE(QFileInfo(big).size() == kMaxProfileSize + 1 &&
+                test::TempFolder::ReadFile(big).startsWith("[Show]\nLoop=T\n"));
+    // A read-only folder: its file is read, and the copy carries on from it once it exists.
+    const QString copyC = copy(u"xc"_s);
+    const QByteArray c = QFile::encodeName(tmp.path(u"c"_s));
+    tmp.write(u"c/Leafsong.ini"_s, "; mine\n[Show]\nRepeat=T\n"), ::chmod(c.constData(), 0500);
+    SettingsFile readOnly(tmp.path(u"c"_s));
+    readOnly.LoadSettings(modes, state);
+    const bool saved = readOnly.SaveSettings({.loop = true, .repeat = modes.repeat}, state);
+    SettingsFile(tmp.path(u"c"_s)).LoadSettings(modes, state);
+    ::chmod(c.constData(), 0700), qputenv("XDG_CONFIG_HOME", oldConfig);
     if (::geteuid() == 0) {
         GTEST_SKIP() << "running as root: a read-only folder is still writable";
     }
-    EXPECT_EQ(readOnly, fallback);
+    EXPECT_TRUE(saved && modes.loop && modes.repeat);
+    EXPECT_TRUE(tmp.read(u"c/Leafsong.ini"_s) == "; mine\n[Show]\nRepeat=T\n" &&
+                test::TempFolder::ReadFile(copyC).startsWith("; mine\n[Show]\nRepeat=T\nLoop=T\n"));
 }
 
 TEST(PlaceBookTest, CentresWithHalvesToEven) {
