@@ -1,7 +1,6 @@
 #include "app/album.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -36,7 +35,7 @@ Album::Album(StartOptions options)
       clock_(options_.clock ? *options_.clock : systemClock_),
       media_(options_.media ? *options_.media : player_),
       dialogs_(options_.dialogs ? *options_.dialogs : qtDialogs_),
-      book_(state_, modes_, window_.surface(), clock_, &journal_),
+      book_(state_, modes_, window_.surface(), clock_),
       music_(media_, state_),
       guide_({}, options_.exeDir, options_.editor ? *options_.editor : desktopEditor_),
       menu_([this](Command command) { commands_.Run(command); }, modes_),
@@ -47,6 +46,10 @@ Album::Album(StartOptions options)
     BindWindow();
     book_.onEndRule = [this] { commands_.Run(Command::ToggleAutoTurnAtPointer); };
     book_.beep = [] { QApplication::beep(); };
+    book_.onLaidOut = [this] {
+        qCDebug(lcStartup) << "opening spread laid out" << options_.started.elapsed()
+                           << "ms after start";
+    };
     mci_.SetEndNotice([this] { music_.OnTuneEnded(); });
 }
 
@@ -57,6 +60,7 @@ void Album::BindCommands() {
         return [this, mode](const QStringList&) {
             modes_.*mode = !(modes_.*mode);
             music_.FollowRepeat(modes_.repeat);
+            SaveSettings();
         };
     };
     commands_.Bind(Command::ChooseFolder, [this](const QStringList&) {
@@ -92,10 +96,14 @@ void Album::BindCommands() {
         // No button released yet counts as the left edge.
         book_.FlipPage(state_.LastMouseX.value_or(0.0F) > input_.HalfLine() ? 0 : 1);
     });
-    commands_.Bind(Command::OpenFolder,
-                   [this](const QStringList& args) { book_.OpenFolder(args.value(0)); });
-    commands_.Bind(Command::PlayMusic,
-                   [this](const QStringList& args) { music_.Play(args.value(0)); });
+    commands_.Bind(Command::OpenFolder, [this](const QStringList& args) {
+        book_.OpenFolder(args.value(0));
+        SaveSettings();
+    });
+    commands_.Bind(Command::PlayMusic, [this](const QStringList& args) {
+        music_.Play(args.value(0));
+        SaveSettings();
+    });
     commands_.Bind(Command::OpenDropped, [this](const QStringList& paths) {
         const DropChoice choice = ChooseDropped(paths);
         if (choice.kind == DropChoice::Kind::Picture) {
@@ -128,24 +136,34 @@ void Album::BindWindow() {
 
 std::optional<int> Album::Start() {
     // Nothing is touched before the lock is held.
-    if (!lock_.TryAcquire()) {
+    const InstanceLock::Result lock = lock_.TryAcquire();
+    if (lock == InstanceLock::Result::Taken) {
         qCDebug(lcStartup) << "another copy is running";
         return 0;
     }
-    // Names left marked by a run that did not end in order come back first.
-    RestoreFromJournal(journal_);
-    const TempDirResult temp = GetTempDir();
-    if (!temp.ok()) {
-        std::fprintf(stderr, "leafsong: %s\n", temp.error.toUtf8().constData());
+    if (lock == InstanceLock::Result::Unavailable) {
+        qCDebug(lcStartup) << "running without the single-copy lock";
+    }
+    // Pictures that earlier versions renamed get their names back first.
+    RestoreLegacyMarks(MarkJournalPath());
+    // What a run writes into its private folder: found there now, it is a killed run's.
+    QStringList leftovers{QLatin1StringView(kShortNamePattern), QLatin1StringView(kPartialPattern),
+                          QLatin1StringView(kReadmeName),
+                          QLatin1StringView(kGreetingTune.fileName)};
+    for (const ResourceFile& f : kDecorationFiles) {
+        leftovers << QLatin1StringView(f.fileName);
+    }
+    if (const QString refused = privateFolder_.Open(leftovers); !refused.isEmpty()) {
+        std::fprintf(stderr, "leafsong: %s\n", refused.toUtf8().constData());
         return 1;
     }
-    tempDir_ = temp.path;
+    tempDir_ = privateFolder_.path();
     guide_.setTempDir(tempDir_);
     shortNames_.SetFolder(tempDir_);
     signals_ = std::make_unique<SignalPipe>([this](int) { Ready2Exit(); });
 
-    settingsFile_ = SettingsFilePath(options_.exeDir);
-    LoadSettings(settingsFile_, modes_, state_);
+    settings_.emplace(options_.exeDir);
+    settings_->LoadSettings(modes_, state_);
     music_.FollowRepeat(modes_.repeat);
     pageTurnCursor_ = QCursor(QPixmap(QString::fromLatin1(kCursorResource)), 12, 1);
     window_.setPageTurnCursor(pageTurnCursor_);
@@ -160,12 +178,14 @@ std::optional<int> Album::Start() {
                        << state_.book.rect();
 
     StartMusic();
-    QString folder = options_.folder.isEmpty() ? state_.PicturePath : options_.folder;
-    if (!FolderExists(folder)) {
-        folder = options_.exeDir;
+    // A folder named on the command line is the user's choice, opened (and saved) as the folder
+    // command opens one; otherwise the saved folder, or the program's when that is gone, which
+    // is written only at the orderly end.
+    if (!options_.folder.isEmpty() && FolderExists(options_.folder)) {
+        commands_.Run(Command::OpenFolder, {options_.folder});
+    } else {
+        book_.OpenFolder(FolderExists(state_.PicturePath) ? state_.PicturePath : options_.exeDir);
     }
-    commands_.Run(Command::OpenFolder, {folder});
-    qCDebug(lcStartup) << "first spread drawn" << options_.started.elapsed() << "ms after start";
     window_.show();
     window_.activateWindow();
     RequestDetectableAutoRepeat();
@@ -193,6 +213,13 @@ void Album::StartMusic() {
     }
 }
 
+void Album::SaveSettings() {
+    // Nothing is written before the settings were read: a refused start leaves the file alone.
+    if (settings_) {
+        settings_->SaveSettings(modes_, state_);
+    }
+}
+
 void Album::Ready2Exit() {
     if (exiting_) {
         return;
@@ -205,11 +232,8 @@ void Album::Ready2Exit() {
         QFile::remove(path);
     }
     guide_.Remove();
-    // Leaves the folder when it is empty; another run's files keep it.
-    QDir().rmdir(tempDir_);
-    if (!SaveSettings(settingsFile_, modes_, state_)) {
-        qCDebug(lcStartup) << "settings not written to" << settingsFile_;
-    }
+    privateFolder_.Close();
+    SaveSettings();
     window_.hide();
     QCoreApplication::exit(0);
 }

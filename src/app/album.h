@@ -14,6 +14,7 @@
 #include "book/book.h"
 #include "core/album_state.h"
 #include "core/modes.h"
+#include "core/settings.h"
 #include "menu/album_menu.h"
 #include "menu/guide.h"
 #include "music/media_player.h"
@@ -27,6 +28,7 @@
 #include "platform/qt_audio_backend.h"
 #include "platform/short_name.h"
 #include "platform/signal_pipe.h"
+#include "platform/temp_dir.h"
 
 namespace leafsong {
 
@@ -72,6 +74,8 @@ private:
     void BindWindow();
     void WriteTemporaryFiles();
     void StartMusic();
+    // Writes the settings at once, so a choice survives an end that bypasses Ready2Exit.
+    void SaveSettings();
 
     StartOptions options_;
     SystemClock systemClock_;
@@ -86,7 +90,6 @@ private:
     Dialogs& dialogs_;
 
     InstanceLock lock_;
-    MarkJournal journal_{MarkJournal::DefaultPath()};
     AlbumState state_;
     Modes modes_;
     AlbumWindow window_;
@@ -99,8 +102,9 @@ private:
     QCursor pageTurnCursor_;
     std::unique_ptr<SignalPipe> signals_;
 
-    QString settingsFile_;
-    QString tempDir_;
+    std::optional<SettingsFile> settings_;  // chosen and read by Start
+    TempDir privateFolder_;
+    QString tempDir_;      // privateFolder_'s path
     QStringList written_;  // temporary files this run wrote, deleted at exit
     bool exiting_ = false;
 };

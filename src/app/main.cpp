@@ -2,9 +2,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <cstdio>
+#include <optional>
 
 #include "app/album.h"
 #include "app/command_line.h"
+#include "platform/runtime_stand_in.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer started;
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
             break;
     }
     leafsong::PrepareEnvironment();
+    std::optional<leafsong::RuntimeDirStandIn> standIn(std::in_place);
     QApplication app(argc, argv);
+    standIn.reset();
     return leafsong::RunAlbum(cl.folder, started);
 }

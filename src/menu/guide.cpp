@@ -70,8 +70,10 @@ void Guide::ShowReadme() {
     // Written whole under one name each time: an editor that has the last copy open keeps it.
     QSaveFile out(file());
     const QByteArray bytes = ReadmeText();
-    const bool ok =
-        out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    // Private whatever the umask, like everything in the folder.
+    const bool ok = out.open(QIODevice::WriteOnly) &&
+                    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                    out.write(bytes) == bytes.size() && out.commit();
     written_ = written_ || ok;
     QDir::setCurrent(programDir_);
     if (ok) {

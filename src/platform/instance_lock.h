@@ -1,24 +1,38 @@
 #pragma once
-// One running copy per user. The lock is an abstract Unix socket named after the user id: it
-// does not depend on the environment (a launcher and a terminal may see different temporary
-// folders), and the kernel frees it when the holder dies, so a killed copy never blocks a start.
+// One running copy per user: a lock file in a folder only the user can write, locked with flock.
+// The kernel drops the lock when its holder dies, so a killed copy never blocks a start, and a
+// name taken first by another user cannot block it either.
 
-#include <QLocalServer>
 #include <QString>
 
 namespace leafsong {
 
 class InstanceLock {
 public:
-    // The lock's name for the current user.
-    static QString DefaultName();
+    enum class Result {
+        Held,         // this object holds the lock
+        Taken,        // another holder has it: another copy of the album runs
+        Unavailable,  // no lock can be had here (no writable folder, a file that is not ours)
+    };
 
-    // True when this object now holds the lock; false when another holder has it.
-    bool TryAcquire(const QString& name = DefaultName());
-    bool held() const { return server_.isListening(); }
+    // $XDG_RUNTIME_DIR/leafsong.lock, or leafsong.lock in the state folder when XDG_RUNTIME_DIR
+    // is unset; empty when there is neither.
+    static QString DefaultPath();
+
+    InstanceLock() = default;
+    // Lets the lock go.
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // Takes the lock of that file, made 0600 (its folder 0700) when missing. A symbolic link,
+    // or anything but this user's own plain file, is never opened as the lock.
+    Result TryAcquire(const QString& path = DefaultPath());
+    // True while this object holds the lock.
+    bool held() const { return fd_ >= 0; }
 
 private:
-    QLocalServer server_;
+    int fd_ = -1;
 };
 
 }  // namespace leafsong
