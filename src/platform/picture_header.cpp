@@ -85,7 +85,7 @@ PictureHeader ReadJpeg(QIODevice& device) {
             width = int(Be16(sof + 3));
             count = sof[5];
             if (sof[0] != 8 || height == 0 || (count != 1 && count != 3 && count != 4) ||
-                length < 6 + 3 * count || !ReadExactly(device, sof + 6, 3 * count)) {
+                length < 6 + (3 * count) || !ReadExactly(device, sof + 6, qint64(3) * count)) {
                 return {};
             }
             for (int i = 0; i < count; ++i) {
@@ -93,7 +93,7 @@ PictureHeader ReadJpeg(QIODevice& device) {
                                  std::max(1, sof[7 + 3 * i] & 15)};
             }
             progressive = marker == 0xC2 || marker == 0xCA;
-            if (!device.seek(device.pos() + length - 6 - 3 * count)) {
+            if (!device.seek(device.pos() + length - 6 - (qint64(3) * count))) {
                 return {};
             }
             continue;
