@@ -25,6 +25,8 @@ if [[ ${1:-} == --test ]]; then
         lame sox gstreamer1.0-tools
         # moves the album's date for the greeting-day test
         libfaketime
+        # validate what is installed: the desktop entry, the AppStream metadata, the manual page
+        desktop-file-utils appstream man-db groff-base
     )
 fi
 

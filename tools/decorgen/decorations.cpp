@@ -227,14 +227,19 @@ QImage PageCursor() {
     });
 }
 
-QImage ProgramIcon() {
-    // Drawn at 8x and scaled down: the smoothing gives the small icon soft edges.
+QImage ProgramIcon(int size) {
+    // Drawn on a 256-unit canvas. Smaller icons are drawn at 256 and scaled down, which gives
+    // them soft edges; larger ones are drawn at their own size so that nothing is blurred.
     constexpr int S = 256;
-    QImage big(S, S, QImage::Format_RGB32);
+    constexpr int spine = S / 2;
+    constexpr int skyY = S / 3;  // the light comes from above the book
+    const int canvas = std::max(S, size);
+    QImage big(canvas, canvas, QImage::Format_RGB32);
     QPainter p(&big);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(double(canvas) / S, double(canvas) / S);
 
-    QRadialGradient sky(S / 2, S / 3, S);
+    QRadialGradient sky(spine, skyY, S);
     sky.setColorAt(0, QColor(214, 236, 250));
     sky.setColorAt(1, QColor(96, 150, 206));
     p.fillRect(QRect(0, 0, S, S), sky);
@@ -246,10 +251,10 @@ QImage ProgramIcon() {
     const QPen ink(QColor(92, 66, 44), 7);
     auto page = [&](double outer) {
         QPainterPath path;
-        path.moveTo(S / 2, 78);
-        path.cubicTo(S / 2 + (outer - S / 2) * 0.4, 46, outer, 56, outer, 52);
+        path.moveTo(spine, 78);
+        path.cubicTo(spine + (outer - spine) * 0.4, 46, outer, 56, outer, 52);
         path.lineTo(outer, 200);
-        path.cubicTo(outer, 204, S / 2 + (outer - S / 2) * 0.4, 196, S / 2, 222);
+        path.cubicTo(outer, 204, spine + (outer - spine) * 0.4, 196, spine, 222);
         path.closeSubpath();
         p.setPen(ink);
         p.setBrush(QColor(252, 246, 228));
@@ -261,7 +266,7 @@ QImage ProgramIcon() {
     p.setPen(QPen(QColor(150, 140, 128), 8, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 4; ++i) {
         const double y = 92 + i * 28;
-        p.drawLine(QPointF(46, y), QPointF(S / 2 - 22, y + 6));
+        p.drawLine(QPointF(46, y), QPointF(spine - 22, y + 6));
     }
 
     // The leaf lies on the right page, tilted up and away from the spine.
@@ -283,7 +288,10 @@ QImage ProgramIcon() {
     p.restore();
     p.end();
 
-    return big.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    if (canvas == size) {
+        return big;
+    }
+    return big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_RGB32);
 }
 

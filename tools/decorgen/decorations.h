@@ -24,7 +24,8 @@ QImage PageCover();
 // 32x32 pointing hand whose fingertip (the hot spot) is at (12, 1).
 QImage PageCursor();
 
-// 32x32 opaque program icon: an open book with a leaf.
-QImage ProgramIcon();
+// size x size opaque program icon: an open book with a leaf. At 32 it is the window icon the
+// program embeds (resources/leafsong.png); the larger sizes are the installed desktop icons.
+QImage ProgramIcon(int size = 32);
 
 }  // namespace leafsong::decorgen

@@ -1,5 +1,6 @@
 // Draws the book's decorations, the page-turn cursor and the greeting tune into a folder at build
-// time; with --icon, draws the program icon instead (run by hand; the icon is committed).
+// time; with --icon, draws the program icon instead: the 32x32 window icon (run by hand; it is
+// committed) or, given a size, one of the desktop icons the build installs.
 #include <QByteArray>
 #include <QDir>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "decorgen/decorations.h"
 #include "decorgen/midi.h"
@@ -33,6 +35,16 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return WriteFile(path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); });
 }
 
+// Icon themes use 16 to 512 pixels; 1024 leaves room for 512 at double scale.
+std::optional<int> IconSize(const QString& arg) {
+    bool ok = false;
+    const int size = arg.toInt(&ok);
+    if (!ok || size < 16 || size > 1024) {
+        return std::nullopt;
+    }
+    return size;
+}
+
 bool WriteAll(const QString& dir) {
     using namespace leafsong::decorgen;
     if (!QDir().mkpath(dir)) {
@@ -53,13 +65,21 @@ bool WriteAll(const QString& dir) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() == 2 && args[0] == QLatin1String("--icon")) {
-        return WritePng(args[1], leafsong::decorgen::ProgramIcon()) ? 0 : 1;
+    const auto usage = [] {
+        QTextStream(stderr) << "usage: leafsong_decorgen OUTDIR\n"
+                               "       leafsong_decorgen --icon FILE [SIZE]  (SIZE 16 to 1024, "
+                               "default 32)\n";
+        return 2;
+    };
+    if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("--icon")) {
+        const std::optional<int> size = args.size() == 3 ? IconSize(args[2]) : 32;
+        if (!size) {
+            return usage();
+        }
+        return WritePng(args[1], leafsong::decorgen::ProgramIcon(*size)) ? 0 : 1;
     }
     if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
-        QTextStream(stderr) << "usage: leafsong_decorgen OUTDIR\n"
-                               "       leafsong_decorgen --icon FILE\n";
-        return 2;
+        return usage();
     }
     return WriteAll(args[0]) ? 0 : 1;
 }
