@@ -72,7 +72,20 @@ SettingsPlace ChooseSettingsFile(const QString& exeDir, bool installed) {
 }
 
 SettingsFile::SettingsFile(const QString& exeDir, bool installed)
-    : place_(ChooseSettingsFile(exeDir, installed)) {}
+    : exeDir_(exeDir), place_(ChooseSettingsFile(exeDir, installed)) {}
+
+SettingsFile::ReadPath SettingsFile::ReadPathSetting(const QByteArray& content,
+                                                     const QString& key) const {
+    ReadPath read{ReadProfileText(content, kPointer, key),
+                  ReadProfileBytes(content, kPointer, key)};
+    // From the program's folder: the current directory is no base, the guide moves it. The
+    // default word (what an empty or missing value reads as, and what "no path" is saved as)
+    // names no file and stays as it is.
+    if (read.text != QLatin1StringView(kDefaultWord)) {
+        read.text = QDir::cleanPath(QDir(exeDir_).absoluteFilePath(read.text));
+    }
+    return read;
+}
 
 void SettingsFile::LoadSettings(Modes& modes, AlbumState& state) {
     for (const QString& line : std::as_const(place_.notices)) {
@@ -82,10 +95,8 @@ void SettingsFile::LoadSettings(Modes& modes, AlbumState& state) {
     modes.loop = IsOn(ReadProfileText(content, kShow, kLoop));
     modes.repeat = IsOn(ReadProfileText(content, kShow, kRepeat));
     modes.footer = IsOn(ReadProfileText(content, kShow, kFooter));
-    music_ = {ReadProfileText(content, kPointer, kMusic),
-              ReadProfileBytes(content, kPointer, kMusic)};
-    folder_ = {ReadProfileText(content, kPointer, kPicturePath),
-               ReadProfileBytes(content, kPointer, kPicturePath)};
+    music_ = ReadPathSetting(content, kMusic);
+    folder_ = ReadPathSetting(content, kPicturePath);
     state.BackGroundMusic = music_.text;
     state.PicturePath = folder_.text;
 }
@@ -108,8 +119,8 @@ bool SettingsFile::Write(const Modes& modes, const AlbumState& state, QString* e
     if (!before) {
         return false;
     }
-    // Text decoded from bytes that are not UTF-8 cannot give them back: an unchanged path goes
-    // back as it was read.
+    // Text decoded from bytes that are not UTF-8 cannot give them back, and the text of a relative
+    // path was made absolute: an unchanged path goes back as it was read.
     const auto stored = [](const ReadPath& read, const QString& now) {
         return now == read.text && !read.bytes.isEmpty() ? read.bytes : now.toUtf8();
     };

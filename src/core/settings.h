@@ -32,11 +32,13 @@ public:
     explicit SettingsFile(const QString& exeDir, bool installed = false);
 
     // Prints the notices of the file's choice on stderr, then sets the three modes and the two
-    // paths from the file.
+    // paths from the file. A relative path is taken from the program's folder, whatever the
+    // current directory.
     void LoadSettings(Modes& modes, AlbumState& state);
 
     // Writes the three modes and the two paths atomically, keeping every other line of the file
-    // and the very bytes of a path not changed since it was read. False, after one line on stderr
+    // and the very bytes of a path not changed since it was read (a relative one stays relative,
+    // so a copy of the album on a stick keeps working elsewhere). False, after one line on stderr
     // naming the file and the reason, when it could not be written: the file is then as it was.
     bool SaveSettings(const Modes& modes, const AlbumState& state);
 
@@ -44,14 +46,17 @@ public:
     const QString& path() const { return place_.writeTo; }
 
 private:
-    // A path as read: its text, and its bytes, which the text cannot hold when not UTF-8.
+    // A path as read: its text, made absolute, and its bytes, which the text cannot hold when not
+    // UTF-8.
     struct ReadPath {
         QString text;
         QByteArray bytes;
     };
 
     bool Write(const Modes& modes, const AlbumState& state, QString* error);
+    ReadPath ReadPathSetting(const QByteArray& content, const QString& key) const;
 
+    QString exeDir_;
     SettingsPlace place_;
     ReadPath music_;
     ReadPath folder_;

@@ -44,6 +44,14 @@ constexpr const char16_t* kGuide[] = {
 };
 // NOLINTEND(bugprone-suspicious-missing-comma)
 
+constexpr char16_t kNoEditorTitle[] = u"未找到文本编辑器";
+// %1 is the guide's full path.
+constexpr char16_t kNoEditorText[] =
+    u"没有找到可以打开帮助的文本编辑器。\n\n"
+    u"请用环境变量 LEAFSONG_EDITOR 指定一个编辑器（例如 LEAFSONG_EDITOR=\"gedit\"），"
+    u"或者安装 xdg-utils。\n\n"
+    u"帮助文件在：\n%1\n（退出相册时删除）";
+
 }  // namespace
 
 QByteArray ReadmeText() {
@@ -59,8 +67,13 @@ QByteArray ReadmeText() {
     return text.toUtf8();
 }
 
-Guide::Guide(QString tempDir, QString programDir, EditorLauncher& editor)
-    : tempDir_(std::move(tempDir)), programDir_(std::move(programDir)), editor_(editor) {}
+Guide::Guide(QString tempDir, QString programDir, EditorLauncher& editor, Dialogs& dialogs,
+             std::function<QWidget*()> owner)
+    : tempDir_(std::move(tempDir)),
+      programDir_(std::move(programDir)),
+      editor_(editor),
+      dialogs_(dialogs),
+      owner_(std::move(owner)) {}
 
 QString Guide::file() const {
     return JoinPath(tempDir_, QString::fromLatin1(kReadmeName));
@@ -76,8 +89,10 @@ void Guide::ShowReadme() {
                     out.write(bytes) == bytes.size() && out.commit();
     written_ = written_ || ok;
     QDir::setCurrent(programDir_);
-    if (ok) {
-        editor_.Open(file());
+    // The file stays until the album ends, so the user can open it from the notice's path.
+    if (ok && !editor_.Open(file())) {
+        dialogs_.Inform(owner_ ? owner_() : nullptr, QString::fromUtf16(kNoEditorTitle),
+                        QString::fromUtf16(kNoEditorText).arg(file()));
     }
 }
 

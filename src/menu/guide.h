@@ -3,7 +3,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
+#include "platform/dialogs.h"
 #include "platform/editor.h"
 
 namespace leafsong {
@@ -16,11 +18,14 @@ QByteArray ReadmeText();
 class Guide {
 public:
     // The guide is written into tempDir (private to the user); the current directory becomes
-    // programDir on each request.
-    Guide(QString tempDir, QString programDir, EditorLauncher& editor);
+    // programDir on each request. When no editor starts, a notice owned by owner() tells the user
+    // where the guide is.
+    Guide(QString tempDir, QString programDir, EditorLauncher& editor, Dialogs& dialogs,
+          std::function<QWidget*()> owner);
 
     // Writes the guide afresh (replacing an earlier copy whole), makes the program's folder the
-    // current directory and opens the guide in the editor. Failures are quiet.
+    // current directory and opens the guide in the editor. A guide that cannot be written is
+    // passed over quietly; one no editor can open is named in a notice, with how to choose one.
     void ShowReadme();
     // Deletes the guide (at the album's exit: an editor may read it until then).
     void Remove();
@@ -31,6 +36,8 @@ private:
     QString tempDir_;
     QString programDir_;
     EditorLauncher& editor_;
+    Dialogs& dialogs_;
+    std::function<QWidget*()> owner_;
     bool written_ = false;
 };
 

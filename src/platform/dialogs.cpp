@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 
 #include "common/nearest.h"
 
@@ -28,8 +29,8 @@ int GetFilterIndex(const QString& extension, const QString& filter) {
     return 1;
 }
 
-QString QtDialogs::BrowseFolder(QWidget* owner, const QString& title) {
-    QFileDialog dialog(owner, title);
+QString QtDialogs::BrowseFolder(QWidget* owner, const QString& title, const QString& startFolder) {
+    QFileDialog dialog(owner, title, startFolder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setModal(true);
@@ -66,6 +67,10 @@ QString QtDialogs::FileDialog(QWidget* owner, int mode, const QString& title,
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+void QtDialogs::Inform(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox::information(owner, title, text);
 }
 
 }  // namespace leafsong

@@ -72,6 +72,36 @@ TEST(SettingsTest, SavedAmongTheUsersLinesWithUnchangedPathsByteForByte) {
     }
 }
 
+// The guide moves the current directory: a relative path means the program's folder, and it stays
+// relative in the file so that a copy of the album on a stick works wherever it is plugged in.
+TEST(SettingsTest, RelativePathsAreTheProgramFoldersAndStayRelativeInTheFile) {
+    const test::TempFolder tmp;
+    const QString exe = tmp.path(u"prog"_s), none = QString::fromLatin1(kDefaultWord);
+    const auto ini = [](const QByteArray& music, const QByteArray& folder) {
+        return "[Show]\nLoop=F\nRepeat=F\nFooter=F\n[Pointer]\nBackGroundMusic=" + music +
+               "\nPicturePath=" + folder + "\n";
+    };
+    // Music and folder as stored; as read; the file once saved with neither changed.
+    const std::tuple<QByteArray, QByteArray, QString, QString, QByteArray> rows[] = {
+        {"../m/a.mp3", "./pics/", tmp.path(u"m/a.mp3"_s), exe + u"/pics"_s,
+         ini("../m/a.mp3", "./pics/")},
+        {"/m/a.mp3", "/srv/album", u"/m/a.mp3"_s, u"/srv/album"_s, ini("/m/a.mp3", "/srv/album")},
+        // An empty value is the default word, which names no path: not the program's folder.
+        {"", "", none, none, ini(kDefaultWord, kDefaultWord)},
+    };
+    for (const auto& [music, folder, musicRead, folderRead, saved] : rows) {
+        tmp.write(u"prog/Leafsong.ini"_s, ini(music, folder));
+        Modes modes;
+        AlbumState state;
+        SettingsFile settings(exe);
+        settings.LoadSettings(modes, state);
+        EXPECT_EQ(std::pair(state.BackGroundMusic, state.PicturePath),
+                  std::pair(musicRead, folderRead));
+        ASSERT_TRUE(settings.SaveSettings(modes, state));
+        EXPECT_EQ(tmp.read(u"prog/Leafsong.ini"_s), saved);
+    }
+}
+
 TEST(SettingsTest, AFailedWriteLeavesTheFileAsItWasAndSaysWhy) {
     const test::TempFolder tmp;
     const QString file = tmp.write(u"Leafsong.ini"_s, "[Show]\nLoop=t\n");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "menu/album_menu.h"
 #include "menu/guide.h"
@@ -34,15 +35,34 @@ TEST(AlbumMenuTest, ItemsInOrderShowTheModesWhenOpenedAndRunTheirCommands) {
 }
 
 struct RecordingEditor final : EditorLauncher {
-    void Open(const QString& file) override { seen << test::TempFolder::ReadFile(file); }
+    bool Open(const QString& file) override {
+        seen << test::TempFolder::ReadFile(file);
+        return starts;
+    }
     QList<QByteArray> seen;
+    bool starts = true;
+};
+
+struct NoticeDialogs final : Dialogs {
+    QString BrowseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    QString FileDialog(QWidget*, int, const QString&, const QString&, const QString&,
+                       const QString&, const QString&, int) override {
+        return {};
+    }
+    void Inform(QWidget* owner, const QString& title, const QString& text) override {
+        notices << QStringList{title, text};
+        owners << owner;
+    }
+    QList<QStringList> notices;
+    QList<QWidget*> owners;
 };
 
 TEST(GuideTest, TheExpectedBytesWrittenWholeEachTimeAndRemoved) {
     test::TempFolder temp;
     temp.write(u"ReadMe.txt"_s, QByteArray(5000, 'x'));  // a longer stale copy
     RecordingEditor editor;
-    Guide guide(temp.path(), temp.path(), editor);
+    NoticeDialogs dialogs;
+    Guide guide(temp.path(), temp.path(), editor, dialogs, {});
     guide.ShowReadme();
     guide.ShowReadme();
     EXPECT_EQ(editor.seen,
@@ -50,6 +70,27 @@ TEST(GuideTest, TheExpectedBytesWrittenWholeEachTimeAndRemoved) {
                   2, test::TempFolder::ReadFile(u"" LEAFSONG_TEST_DATA "/menu/ReadMe.expected"_s)));
     guide.Remove();
     EXPECT_TRUE(QDir(temp.path()).isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST(GuideTest, WithoutAnEditorANoticeNamesTheGuideWhichStaysUntilTheEnd) {
+    test::TempFolder temp;
+    RecordingEditor editor;
+    editor.starts = false;
+    NoticeDialogs dialogs;
+    QWidget owner;
+    Guide guide(temp.path(), temp.path(), editor, dialogs, [&] { return &owner; });
+    guide.ShowReadme();
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.owners, QList<QWidget*>{&owner});
+    EXPECT_EQ(dialogs.notices[0][0], u"未找到文本编辑器"_s);
+    const QString text = dialogs.notices[0][1];
+    for (const QString& part : {guide.file(), u"LEAFSONG_EDITOR=\"gedit\""_s, u"xdg-utils"_s}) {
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(guide.file()));
+    guide.Remove();
+    EXPECT_FALSE(QFileInfo::exists(guide.file()));
 }
 
 }  // namespace

@@ -81,11 +81,12 @@ TEST_F(MusicTest, TheRepeatStartsTheStoppedBackgroundMusicAtMostOnceASecond) {
 }
 
 struct MockDialogs : Dialogs {
-    MOCK_METHOD(QString, BrowseFolder, (QWidget*, const QString&), (override));
+    MOCK_METHOD(QString, BrowseFolder, (QWidget*, const QString&, const QString&), (override));
     MOCK_METHOD(QString, FileDialog,
                 (QWidget*, int, const QString&, const QString&, const QString&, const QString&,
                  const QString&, int),
                 (override));
+    MOCK_METHOD(void, Inform, (QWidget*, const QString&, const QString&), (override));
 };
 
 // Cancelled: what is done with an answer is tried through the whole album.

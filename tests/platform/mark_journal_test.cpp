@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "support/temp_folder.h"
 
@@ -56,6 +57,24 @@ TEST(MarkJournalTest, GivesBackOnlyTheSameFileOntoAFreeNameAndKeepsWhatMayComeBa
     ::chmod(QFile::encodeName(file).constData(), 0622);
     EXPECT_EQ(RestoreLegacyMarks(file), 0);
     EXPECT_TRUE(QFile::exists(MarkedName(f)));
+}
+
+// No journal is ever made, and none is left empty: only records still waiting keep one.
+TEST(MarkJournalTest, AJournalWithNothingLeftToGiveBackIsDeletedAndNoneIsMade) {
+    test::TempFolder dir;
+    const QString a = dir.path(QStringLiteral("a.jpg"));
+    dir.write(QStringLiteral("a.(F)jpg"), "a");
+    const QString file = dir.path(QStringLiteral("state/marks.journal"));
+    EXPECT_EQ(RestoreLegacyMarks(file), 0);
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("state"))));
+    for (const QByteArray& journal :
+         {QByteArray(), QByteArray("garbage line\n"), Line(a, MarkedName(a), MarkedName(a))}) {
+        dir.write(QStringLiteral("state/marks.journal"), journal);
+        ::chmod(QFile::encodeName(file).constData(), 0600);
+        RestoreLegacyMarks(file);
+        EXPECT_FALSE(QFileInfo::exists(file)) << journal.constData();
+    }
+    EXPECT_TRUE(QFileInfo::exists(a));
 }
 
 }  // namespace
