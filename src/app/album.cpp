@@ -1,10 +1,14 @@
 #include "app/album.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <QScreen>
+#include <QThread>
 #include <cstdio>
 
 #include "app/drops.h"
@@ -37,7 +41,9 @@ Album::Album(StartOptions options)
       dialogs_(options_.dialogs ? *options_.dialogs : qtDialogs_),
       book_(state_, modes_, window_.surface(), clock_),
       music_(media_, state_),
-      guide_({}, options_.exeDir, options_.editor ? *options_.editor : desktopEditor_),
+      // The menu's hidden widget owns the guide's notice, as it owns the other dialogs.
+      guide_({}, options_.exeDir, options_.editor ? *options_.editor : desktopEditor_, dialogs_,
+             [this] { return menu_.frmMenu(); }),
       menu_([this](Command command) { commands_.Run(command); }, modes_),
       input_(
           state_, modes_, [this] { return book_.Count(); }, commands_,
@@ -64,8 +70,11 @@ void Album::BindCommands() {
         };
     };
     commands_.Bind(Command::ChooseFolder, [this](const QStringList&) {
+        // The dialog starts at the album's folder, or at home when that is gone.
+        const QString start =
+            FolderExists(state_.PicturePath) ? state_.PicturePath : QDir::homePath();
         const QString folder =
-            dialogs_.BrowseFolder(menu_.frmMenu(), QString::fromUtf16(kFolderTitle));
+            dialogs_.BrowseFolder(menu_.frmMenu(), QString::fromUtf16(kFolderTitle), start);
         if (!folder.isEmpty()) {
             commands_.Run(Command::OpenFolder, {folder});
         }
@@ -97,7 +106,7 @@ void Album::BindCommands() {
         book_.FlipPage(state_.LastMouseX.value_or(0.0F) > input_.HalfLine() ? 0 : 1);
     });
     commands_.Bind(Command::OpenFolder, [this](const QStringList& args) {
-        book_.OpenFolder(args.value(0));
+        book_.OpenFolder(args.value(0), args.value(1));
         SaveSettings();
     });
     commands_.Bind(Command::PlayMusic, [this](const QStringList& args) {
@@ -110,6 +119,18 @@ void Album::BindCommands() {
             commands_.Run(Command::OpenFolder, {GetPathName(choice.path)});
         } else if (choice.kind == DropChoice::Kind::Music) {
             commands_.Run(Command::PlayMusic, {choice.path});
+        }
+    });
+    commands_.Bind(Command::OpenGiven, [this](const QStringList& args) {
+        QString reason;
+        const OpenRequest given = ClassifyPath(args.value(0), &reason);
+        if (given.kind == OpenRequest::Kind::Folder) {
+            commands_.Run(Command::OpenFolder, {given.path});
+        } else if (given.kind == OpenRequest::Kind::Picture) {
+            const QFileInfo picture(given.path);
+            commands_.Run(Command::OpenFolder, {picture.absolutePath(), picture.fileName()});
+        } else if (given.kind == OpenRequest::Kind::Music) {
+            commands_.Run(Command::PlayMusic, {given.path});
         }
     });
 }
@@ -136,13 +157,15 @@ void Album::BindWindow() {
 
 std::optional<int> Album::Start() {
     // Nothing is touched before the lock is held.
-    const InstanceLock::Result lock = lock_.TryAcquire();
+    const InstanceLock::Result lock = lock_.TryAcquire(lockPath_);
     if (lock == InstanceLock::Result::Taken) {
         qCDebug(lcStartup) << "another copy is running";
-        return 0;
+        return options_.open.kind == OpenRequest::Kind::None ? 0 : HandOver();
     }
     if (lock == InstanceLock::Result::Unavailable) {
         qCDebug(lcStartup) << "running without the single-copy lock";
+    } else if (!handoff_.Listen(HandoffSocketPath(lockPath_))) {
+        qCDebug(lcStartup) << "later copies cannot hand files to this one";
     }
     // Pictures that earlier versions renamed get their names back first.
     RestoreLegacyMarks(MarkJournalPath());
@@ -162,11 +185,12 @@ std::optional<int> Album::Start() {
     shortNames_.SetFolder(tempDir_);
     signals_ = std::make_unique<SignalPipe>([this](int) { Ready2Exit(); });
 
-    settings_.emplace(options_.exeDir);
+    settings_.emplace(options_.exeDir, options_.installed);
     settings_->LoadSettings(modes_, state_);
     music_.FollowRepeat(modes_.repeat);
     pageTurnCursor_ = QCursor(QPixmap(QString::fromLatin1(kCursorResource)), 12, 1);
     window_.setPageTurnCursor(pageTurnCursor_);
+    window_.setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
     WriteTemporaryFiles();
     book_.LoadDecorations(tempDir_);
     state_.AutoFlip = false;
@@ -177,19 +201,53 @@ std::optional<int> Album::Start() {
     qCDebug(lcStartup) << "screen" << window_.surface().image().size() << "book"
                        << state_.book.rect();
 
-    StartMusic();
-    // A folder named on the command line is the user's choice, opened (and saved) as the folder
-    // command opens one; otherwise the saved folder, or the program's when that is gone, which
-    // is written only at the orderly end.
-    if (!options_.folder.isEmpty() && FolderExists(options_.folder)) {
-        commands_.Run(Command::OpenFolder, {options_.folder});
-    } else {
+    // What the command line names is the user's choice, opened (and saved) as a menu command
+    // opens it; otherwise the saved folder, or the program's when that is gone, which is written
+    // only at the orderly end.
+    const OpenRequest::Kind given = options_.open.kind;
+    if (given != OpenRequest::Kind::Music) {
+        StartMusic();
+    }
+    if (given != OpenRequest::Kind::None) {
+        commands_.Run(Command::OpenGiven, {options_.open.path});
+    }
+    if (given == OpenRequest::Kind::None || given == OpenRequest::Kind::Music) {
         book_.OpenFolder(FolderExists(state_.PicturePath) ? state_.PicturePath : options_.exeDir);
     }
     window_.show();
     window_.activateWindow();
     RequestDetectableAutoRepeat();
     return std::nullopt;
+}
+
+int Album::HandOver() const {
+    // The running copy may be starting still, its socket not yet open.
+    const QString socket = HandoffSocketPath(lockPath_);
+    QElapsedTimer waited;
+    waited.start();
+    HandoffResult result = HandoffResult::NoAlbum;
+    while ((result = HandToRunningAlbum(socket, options_.open.path, 3000)) ==
+               HandoffResult::NoAlbum &&
+           waited.elapsed() < 3000) {
+        QThread::msleep(50);
+    }
+    if (result == HandoffResult::Taken) {
+        return 0;
+    }
+    std::fprintf(stderr, "leafsong: the running album did not take %s\n",
+                 qPrintable(options_.open.path));
+    return 1;
+}
+
+bool Album::TakeHandedOver(const QString& path) {
+    QString reason;
+    if (exiting_ || ClassifyPath(path, &reason).kind == OpenRequest::Kind::None) {
+        return false;
+    }
+    commands_.Run(Command::OpenGiven, {path});
+    window_.raise();
+    window_.activateWindow();
+    return true;
 }
 
 void Album::WriteTemporaryFiles() {
@@ -238,16 +296,28 @@ void Album::Ready2Exit() {
     QCoreApplication::exit(0);
 }
 
-int RunAlbum(const QString& folder, const QElapsedTimer& started) {
+bool IsInstalledCopy(const QString& exeDir) {
+    const QString here = QFileInfo(exeDir).canonicalFilePath();
+    const QString configured =
+        QFileInfo(QStringLiteral(LEAFSONG_INSTALL_BINDIR)).canonicalFilePath();
+    const QString metainfo =
+        QStringLiteral("%1/../share/metainfo/%2.metainfo.xml").arg(exeDir, QLatin1String(kAppId));
+    return (!here.isEmpty() && here == configured) || QFileInfo(metainfo).isFile();
+}
+
+int RunAlbum(const OpenRequest& open, const QElapsedTimer& started) {
     QApplication::setFont([] {
         QFont f = QApplication::font();
         f.setFamilies(CjkFamilies());
         return f;
     }());
+    // Desktops match the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
     StartOptions options;
-    options.folder = folder;
+    options.open = open;
     options.started = started;
     options.exeDir = QCoreApplication::applicationDirPath();
+    options.installed = IsInstalledCopy(options.exeDir);
     Album album(options);
     if (const std::optional<int> status = album.Start()) {
         return *status;

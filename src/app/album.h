@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/album_window.h"
+#include "app/command_line.h"
 #include "app/command_table.h"
 #include "app/input.h"
 #include "book/book.h"
@@ -22,6 +23,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/editor.h"
+#include "platform/handoff.h"
 #include "platform/instance_lock.h"
 #include "platform/mark_journal.h"
 #include "platform/media_commands.h"
@@ -36,7 +38,7 @@ namespace leafsong {
 void PrepareEnvironment();
 
 struct StartOptions {
-    QString folder;         // album folder for this run; empty: the one from the settings
+    OpenRequest open;       // what the command line named; Kind::None: the saved folder
     QString exeDir;         // folder of the executable (settings and fallback album folder)
     QElapsedTimer started;  // since the program's start, for the start-up log
     // What the album asks of the outside world; the real services when not given.
@@ -44,6 +46,7 @@ struct StartOptions {
     MediaPlayer* media = nullptr;
     Dialogs* dialogs = nullptr;
     EditorLauncher* editor = nullptr;
+    bool installed = false;  // an installed copy: settings in $XDG_CONFIG_HOME/leafsong/
 };
 
 class Album {
@@ -54,7 +57,8 @@ public:
     Album& operator=(const Album&) = delete;
 
     // Brings the album up. Returns an exit status when the album must end at once (another copy
-    // runs: 0; the temporary folder is refused: 1), nothing when it runs.
+    // runs: 0, after handing it the file named on the command line; that copy did not take it,
+    // or the temporary folder is refused: 1), nothing when it runs.
     std::optional<int> Start();
 
     // Restores marked pictures, closes the music, deletes this run's temporary files, writes the
@@ -74,6 +78,10 @@ private:
     void BindWindow();
     void WriteTemporaryFiles();
     void StartMusic();
+    // The running copy found at start takes the file named on the command line: its exit status.
+    int HandOver() const;
+    // Another copy hands a path over: taken as OpenGiven when it is one the album can open.
+    bool TakeHandedOver(const QString& path);
     // Writes the settings at once, so a choice survives an end that bypasses Ready2Exit.
     void SaveSettings();
 
@@ -90,6 +98,8 @@ private:
     Dialogs& dialogs_;
 
     InstanceLock lock_;
+    QString lockPath_ = InstanceLock::DefaultPath();
+    HandoffListener handoff_{[this](const QString& path) { return TakeHandedOver(path); }};
     AlbumState state_;
     Modes modes_;
     AlbumWindow window_;
@@ -109,7 +119,11 @@ private:
     bool exiting_ = false;
 };
 
-// Starts the album (folder: this run's album folder, or empty) and runs it to its end.
-int RunAlbum(const QString& folder, const QElapsedTimer& started);
+// True for a copy run from the bin folder it was installed to: the configured one, or one whose
+// installed tree lies beside it (installed with another prefix).
+bool IsInstalledCopy(const QString& exeDir);
+
+// Starts the album (open: what the command line named) and runs it to its end.
+int RunAlbum(const OpenRequest& open, const QElapsedTimer& started);
 
 }  // namespace leafsong

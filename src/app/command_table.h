@@ -12,7 +12,8 @@ namespace leafsong {
 
 class CommandTable {
 public:
-    // args: the paths of OpenFolder, PlayMusic and OpenDropped; empty for the others.
+    // args: the paths of OpenFolder (and the picture to open at), PlayMusic, OpenDropped and
+    // OpenGiven; empty for the others.
     using Handler = std::function<void(const QStringList& args)>;
 
     void Bind(Command command, Handler handler);
@@ -20,7 +21,7 @@ public:
     void Run(Command command, const QStringList& args = {}) const;
 
 private:
-    static constexpr size_t kCount = static_cast<size_t>(Command::OpenDropped) + 1;
+    static constexpr size_t kCount = static_cast<size_t>(Command::OpenGiven) + 1;
     std::array<Handler, kCount> handlers_;
 };
 

@@ -6,9 +6,13 @@
 
 #include "app/album.h"
 #include "app/command_line.h"
+#include "platform/handoff.h"
+#include "platform/instance_lock.h"
 #include "platform/runtime_stand_in.h"
+#include "platform/start_environment.h"
 
 int main(int argc, char** argv) {
+    leafsong::CaptureStartEnvironment();
     QElapsedTimer started;
     started.start();
     QStringList args;
@@ -27,9 +31,23 @@ int main(int argc, char** argv) {
         case leafsong::CommandLine::Action::Run:
             break;
     }
+    // A running album takes the file itself; this copy needs no window then.
+    if (cl.open.kind != leafsong::OpenRequest::Kind::None) {
+        const QString socket = leafsong::HandoffSocketPath(leafsong::InstanceLock::DefaultPath());
+        switch (leafsong::HandToRunningAlbum(socket, cl.open.path, 3000)) {
+            case leafsong::HandoffResult::Taken:
+                return 0;
+            case leafsong::HandoffResult::Refused:
+                std::fprintf(stderr, "leafsong: the running album did not take %s\n",
+                             qPrintable(cl.open.path));
+                return 1;
+            case leafsong::HandoffResult::NoAlbum:
+                break;
+        }
+    }
     leafsong::PrepareEnvironment();
     std::optional<leafsong::RuntimeDirStandIn> standIn(std::in_place);
     QApplication app(argc, argv);
     standIn.reset();
-    return leafsong::RunAlbum(cl.folder, started);
+    return leafsong::RunAlbum(cl.open, started);
 }

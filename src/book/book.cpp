@@ -9,10 +9,10 @@ void Book::LoadDecorations(const QString& folder) {
     deco_.LoadFrom(folder);
 }
 
-void Book::OpenFolder(const QString& folder) {
+void Book::OpenFolder(const QString& folder, const QString& first) {
     state_.PicturePath = folder;
     File1_.SetPath(folder);
-    PutFirst();
+    PutFirst(first);
 }
 
 void Book::Hide(const QString& name) {

@@ -27,13 +27,14 @@ public:
     // Loads the decoration pictures from the files in folder.
     void LoadDecorations(const QString& folder);
 
-    // The folder becomes the album folder and the book opens at its first picture.
-    void OpenFolder(const QString& folder);
-    // Lays the book out afresh from its first picture (or the information page of an empty
-    // folder), dropping a running turn and the one waiting. Pictures are decoded off the event
-    // loop: the first is shown as soon as it is decoded, and a picture that cannot be decoded is
-    // hidden and the next one tried, until two are readable or none is left.
-    void PutFirst();
+    // The folder becomes the album folder and the book opens at its picture named first (a file
+    // name in the folder), or at its first picture when that is empty or not listed.
+    void OpenFolder(const QString& folder, const QString& first = {});
+    // Lays the book out afresh from its first picture, or from the one named (or the information
+    // page of an empty folder), dropping a running turn and the one waiting. Pictures are decoded
+    // off the event loop: the first is shown as soon as it is decoded, and a picture that cannot
+    // be decoded is hidden and the next one tried, until two are readable or none is left.
+    void PutFirst(const QString& first = {});
     // True once the opening spread is complete (both first pages tested); turns asked for
     // before then wait for it.
     bool laidOut() const { return laidOut_; }
@@ -90,6 +91,7 @@ private:
     Decorations deco_;
     PageTurner turner_;
     quint64 layout_ = 0;  // the latest PutFirst: results for an earlier one are dropped
+    int start_ = 0;       // the listing index the latest PutFirst opens at
     bool laidOut_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "book/opening_spread.h"
 
+#include <algorithm>
+
 #include "book/book.h"
 
 #include "book/footer.h"
@@ -55,24 +57,32 @@ void WriteInfoPage(PageBuffer& pic, bool birthday) {
     }
 }
 
-void Book::PutFirst() {
+void Book::PutFirst(const QString& first) {
     const quint64 layout = ++layout_;
     laidOut_ = false;
     turner_.Abandon();
     loader_.CancelAll();
     // Pictures hidden earlier stay out; the folder may have changed since it was read.
     File1_.Refresh();
-    state_.PageIndex = 0;
+    start_ = first.isEmpty() ? 0 : std::max(0, File1_.IndexOf(first));
     ShowFirst(layout);
 }
 
 void Book::ShowFirst(quint64 layout) {
-    if (File1_.ListCount() == 0) {
+    const int count = File1_.ListCount();
+    if (count == 0) {
+        start_ = 0;
+        state_.PageIndex = 0;
         ShowInfoPage();
         return;
     }
-    const QString name = File1_.List(0);
-    loader_.Request(File1_.FullPath(0), [this, layout, name](const DecodedPicture* picture) {
+    // The picture after a hidden one moved into its place; past the last, the book wraps.
+    if (start_ >= count) {
+        start_ = 0;
+    }
+    state_.PageIndex = static_cast<std::int16_t>(start_);
+    const QString name = File1_.List(start_);
+    loader_.Request(File1_.FullPath(start_), [this, layout, name](const DecodedPicture* picture) {
         if (layout != layout_) {
             return;
         }
@@ -82,36 +92,45 @@ void Book::ShowFirst(quint64 layout) {
             return;
         }
         Pic1_.Assign(*picture);
-        MarkFooter(modes_.footer, Pic1_, 0, File1_.ListCount());
+        MarkFooter(modes_.footer, Pic1_, start_, File1_.ListCount());
         DrawOpeningSpread();
         FillSecond(layout);
     });
 }
 
 void Book::FillSecond(quint64 layout) {
-    if (File1_.ListCount() < 2) {
+    const int count = File1_.ListCount();
+    if (count < 2) {
         FinishLayout();
         return;
     }
-    const QString name = File1_.List(1);
-    loader_.Request(File1_.FullPath(1), [this, layout, name](const DecodedPicture* picture) {
-        if (layout != layout_) {
-            return;
-        }
-        if (!picture) {
-            Hide(name);
-            // The count written on the page shown has changed.
-            if (modes_.footer) {
-                MarkFooter(true, Pic1_, 0, File1_.ListCount());
-                DrawOpeningSpread();
-            }
-            FillSecond(layout);
-            return;
-        }
-        Pic2_.Assign(*picture);
-        MarkFooter(modes_.footer, Pic2_, 1, File1_.ListCount());
-        FinishLayout();
-    });
+    // The picture a forward turn shows next, in listing order.
+    const int second = (start_ + 1) % count;
+    const QString name = File1_.List(second);
+    loader_.Request(File1_.FullPath(second),
+                    [this, layout, name, second](const DecodedPicture* picture) {
+                        if (layout != layout_) {
+                            return;
+                        }
+                        if (!picture) {
+                            Hide(name);
+                            // Hiding a picture before the one shown moves that one up the listing.
+                            if (second < start_) {
+                                --start_;
+                                state_.PageIndex = static_cast<std::int16_t>(start_);
+                            }
+                            // The count, or the number, written on the page shown has changed.
+                            if (modes_.footer) {
+                                MarkFooter(true, Pic1_, start_, File1_.ListCount());
+                                DrawOpeningSpread();
+                            }
+                            FillSecond(layout);
+                            return;
+                        }
+                        Pic2_.Assign(*picture);
+                        MarkFooter(modes_.footer, Pic2_, second, File1_.ListCount());
+                        FinishLayout();
+                    });
 }
 
 void Book::ShowInfoPage() {

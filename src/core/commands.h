@@ -20,6 +20,8 @@ enum class Command {
     OpenFolder,               // (path) the folder becomes the album, shown from its first picture
     PlayMusic,    // (path) the file becomes the background music and plays from its start
     OpenDropped,  // (paths) the first picture or music file of a drop
+    OpenGiven,    // (path) a folder, picture or music file named on the command line or handed
+                  // over by a second copy: a picture opens its folder at that picture
 };
 
 }  // namespace leafsong

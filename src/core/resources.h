@@ -22,4 +22,7 @@ inline constexpr ResourceFile kGreetingTune{"Birthday.mid", ":/leafsong/Birthday
 inline constexpr char kCursorResource[] = ":/leafsong/cursor.png";
 inline constexpr char kIconResource[] = ":/leafsong/leafsong.png";
 
+// The program's desktop id: its installed desktop entry, icons and AppStream file are named so.
+inline constexpr char kAppId[] = "org.harrowfen.Leafsong";
+
 }  // namespace leafsong

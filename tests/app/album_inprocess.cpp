@@ -40,16 +40,25 @@ struct RecordingPlayer final : MediaPlayer {
 };
 
 struct ScriptedDialogs final : Dialogs {
-    QString BrowseFolder(QWidget*, const QString&) override { return answers.takeFirst(); }
+    QString BrowseFolder(QWidget*, const QString&, const QString& startFolder) override {
+        startFolders << startFolder;
+        return answers.takeFirst();
+    }
     QString FileDialog(QWidget*, int, const QString&, const QString&, const QString&,
                        const QString&, const QString&, int) override {
         return answers.takeFirst();
     }
-    QStringList answers;
+    void Inform(QWidget*, const QString&, const QString& text) override {
+        ADD_FAILURE() << "unexpected notice: " << text.toStdString();
+    }
+    QStringList answers, startFolders;
 };
 
 struct RecordingEditor final : EditorLauncher {
-    void Open(const QString& file) override { opened << file; }
+    bool Open(const QString& file) override {
+        opened << file;
+        return true;
+    }
     QStringList opened;
 };
 
@@ -82,9 +91,12 @@ protected:
         pics.writePicture(u"01.jpg"_s, 600, 400, kRed);
         pics.writePicture(u"02.jpg"_s, 600, 400, kGreen);
     }
-    void Start(const QString& folder, QDate day = {2024, 3, 1}) {
+    // given: what the command line names, or nothing.
+    void Start(const QString& given, QDate day = {2024, 3, 1}) {
         clock.emplace(day);
-        album.emplace(StartOptions{folder, exe.path(), {}, &*clock, &player, &dialogs, &editor});
+        QString reason;
+        const OpenRequest open = given.isEmpty() ? OpenRequest{} : ClassifyPath(given, &reason);
+        album.emplace(StartOptions{open, exe.path(), {}, &*clock, &player, &dialogs, &editor});
         ASSERT_FALSE(album->Start());
         album->book().beep = [this] { ++beeps; };
         ASSERT_TRUE(WaitFor([&] { return album->book().laidOut(); }));
@@ -128,6 +140,10 @@ TEST_F(AlbumTest, AFreshStartShowsTheProgramFolderAndItsExitSavesAndCleansUp) {
     const QString empty = exe.path(u"empty"_s);
     QDir().mkdir(empty);
     album->Run(Command::OpenFolder, {empty});
+    QDir().rmdir(empty);  // the folder dialog then starts at home
+    dialogs.answers = {u""_s};
+    album->Run(Command::ChooseFolder);
+    EXPECT_EQ(dialogs.startFolders, QStringList{root.path(u"HOME"_s)});
     for (const int key : {Qt::Key_Left, Qt::Key_F1, Qt::Key_A, Qt::Key_Escape}) {
         Key(key);
     }
@@ -149,6 +165,7 @@ TEST_F(AlbumTest, MenuCommandsAndDropsChangeTheAlbumAndReachTheSettingsAtTheEnd)
     album->Run(Command::ChooseFolder);
     EXPECT_EQ(std::pair(album->state().PicturePath, album->book().Count()),
               std::pair(exe.path(), 1));
+    EXPECT_EQ(dialogs.startFolders, QStringList(2, pics.path())) << "the album's folder";
     for (int i = 0; i < 3; ++i) {  // the same file and a missing one change nothing
         album->Run(Command::ChooseMusic);
     }
@@ -197,6 +214,25 @@ TEST_F(AlbumTest, AForwardTurnAtTheLastPictureBeepsAndTurnsByItselfTowardsThePoi
     EXPECT_EQ(std::pair(beeps, album->state().AutoFlip), std::pair(1, true));
     ASSERT_TRUE(WaitFor(turned));  // the refused turn is followed by one backward
     EXPECT_EQ(std::pair(int(album->state().PageIndex), Shows(kRed)), std::pair(0, true));
+}
+
+// A picture given opens its folder at itself; one that cannot be decoded is hidden there, and the
+// book opens at the picture that took its place. Music given plays instead of the saved music.
+TEST_F(AlbumTest, AGivenPictureOpensAtItselfAndGivenMusicPlays) {
+    const QString tune = pics.write(u"a.mp3"_s, "tune"), other = pics.write(u"b.wav"_s, "tune");
+    exe.write(u"Leafsong.ini"_s, Settings(u"FFF"_s, tune, exe.path()));
+    pics.write(u"03.jpg"_s, "not a picture");
+    Start(pics.path(u"03.jpg"_s));
+    EXPECT_EQ(std::tuple(album->book().Count(), int(album->state().PageIndex), Shows(kRed)),
+              std::tuple(2, 0, true));
+    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"FFF"_s, tune, pics.path()));
+    album->Run(Command::OpenGiven, {pics.path(u"02.jpg"_s)});
+    EXPECT_EQ(std::pair(int(album->state().PageIndex), Shows(kGreen)), std::pair(1, true));
+    album->Ready2Exit();
+    album.reset();
+    Start(other);
+    EXPECT_EQ(std::pair(player.played, album->state().PicturePath),
+              std::pair(QStringList{tune, other}, pics.path()));
 }
 
 TEST_F(AlbumTest, TheGreetingTunePlaysOnItsDayAndTheRepeatThenPlaysTheMusic) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
 #include "app/key_gate.h"
 
 namespace leafsong {
@@ -59,25 +58,6 @@ TEST(KeyGateTest, ActsOnceOnTheReleaseOfAPressItSaw) {
     gate.Press(Qt::Key_A, false);
     gate.Reset();
     EXPECT_FALSE(gate.Release(Qt::Key_A, false));
-}
-
-TEST(CommandLineTest, OneFolderMadeAbsoluteOrAMessage) {
-    using A = CommandLine::Action;
-    for (const auto& [args, action, folder, says] : {
-             std::tuple{u""_s, A::Run, u""_s, u""_s},
-             {u"../other/./x/"_s, A::Run, u"/home/u/other/x"_s, u""_s},
-             {u"--|-dash"_s, A::Run, u"/home/u/照片/-dash"_s, u""_s},
-             {u"x|-h"_s, A::Help, u""_s, u"Usage: leafsong [FOLDER]"_s},
-             {u"--version"_s, A::Version, u""_s, u"leafsong " LEAFSONG_VERSION ""_s},
-             {u"--bogus"_s, A::Error, u""_s, u"unknown option --bogus"_s},
-             {u"a|b"_s, A::Error, u""_s, u"only one folder"_s},
-         }) {
-        const CommandLine cl =
-            ParseCommandLine(args.split(u'|', Qt::SkipEmptyParts), u"/home/u/照片"_s);
-        EXPECT_EQ(std::pair(cl.action, cl.folder), std::pair(action, folder)) << args.toStdString();
-        EXPECT_TRUE(cl.message.contains(says) && cl.message.isEmpty() == says.isEmpty())
-            << cl.message.toStdString();
-    }
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST_F(AlbumE2E, TheBookFloatsDragsWithTheLeftButtonAndEndsInOrderOnEscape) {
     const QByteArray saved = Settings();  // the folder given is saved at once
     QProcess second;
     second.setProcessEnvironment(env);
-    second.start(app, {u"/"_s});
+    second.start(app, {});
     EXPECT_TRUE(second.waitForFinished(10000) && second.exitCode() == 0) << "ends at once";
     EXPECT_EQ(Settings(), saved) << "the second copy changed the settings";
 
@@ -64,6 +64,46 @@ TEST_F(AlbumE2E, TheBookFloatsDragsWithTheLeftButtonAndEndsInOrderOnEscape) {
               "BackGroundMusic=Harrowfen\nPicturePath=" +
                   Album().toUtf8() + "\n");
     EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+}
+
+TEST_F(AlbumE2E, APictureGivenOpensAtItselfAndASecondCopyHandsItsFileToTheRunningAlbum) {
+    const QRgb red = qRgb(220, 20, 20), green = qRgb(20, 200, 20), blue = qRgb(20, 20, 220);
+    for (const auto& [name, colour] :
+         {std::pair{u"a.bmp"_s, red}, {u"b.bmp"_s, green}, {u"c.bmp"_s, blue}}) {
+        QImage img(750, 500, QImage::Format_RGB32);
+        img.fill(colour);
+        ASSERT_TRUE(img.save(root.path(u"album/"_s + name), "BMP"));
+    }
+    root.write(u"album/notes.txt"_s, "text");
+    // Anything else than a folder, picture or music file: one line, status 2, nothing saved.
+    for (const QString& bad : {root.path(u"album/gone.jpg"_s), root.path(u"album/notes.txt"_s)}) {
+        Start({bad});
+        EXPECT_EQ(WaitForExit(), 2) << bad.toStdString();
+        EXPECT_TRUE(err.startsWith(u"leafsong: "_s + bad) && err.count(u'\n') == 1)
+            << err.toStdString();
+    }
+    EXPECT_TRUE(Settings().isNull());
+
+    Start({root.path(u"album/b.bmp"_s)});
+    ASSERT_TRUE(WaitForBook(green)) << err.toStdString();
+    EXPECT_TRUE(Settings().endsWith("PicturePath=" + Album().toUtf8() + "\n"));
+    const QString window = XDo(u"search --onlyvisible --name Leafsong"_s).section(u'\n', 0, 0);
+    EXPECT_TRUE(QString::fromUtf8(Output(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_ICON"_s}))
+                    .contains(u"Icon (32 x 32)"_s))
+        << window.toStdString();
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(app, {root.path(u"album/c.bmp"_s)});
+    EXPECT_TRUE(second.waitForFinished(10000) && second.exitCode() == 0)
+        << second.readAllStandardError().toStdString();
+    EXPECT_TRUE(WaitForBook(blue)) << "the running album opens at the picture handed over";
+    XDo(u"key Right"_s);  // a backward turn, in listing order
+    EXPECT_TRUE(WaitForBook(green));
+    XDo(u"key Escape"_s);
+    ASSERT_EQ(WaitForExit(), 0) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(root.path(u"leafsong.sock"_s)));
     EXPECT_TRUE(err.isEmpty()) << err.toStdString();
 }
 
