@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libstb-dev
-    libxcb1-dev libxcb-xkb-dev
+    libxcb1-dev libxcb-xkb-dev libxcb-shape0-dev
     # run: a CJK font for the Chinese texts
     fonts-wqy-microhei
     # build and run: music through Qt Multimedia's GStreamer backend (base is required; good,
