@@ -13,10 +13,11 @@ start_xvfb
 shot() { import -window root "$out/$1"; }
 QT_LOGGING_RULES="leafsong.flip.debug=true" build/leafsong "$album" 2>"$work/log" &
 album_pid=$!
-# The first spread is up once the book's middle is no longer the background colour.
+# The first spread is up once the book's middle is neither the white root (seen through the
+# window) nor the window's key colour.
 for _ in $(seq 200); do
     px=$(import -window root -crop 1x1+960+615 txt:- 2>/dev/null | tail -1 || true)
-    [[ -n $px && $px != *"#070727"* ]] && break
+    [[ -n $px && $px != *"#070727"* && $px != *"#FFFFFF"* ]] && break
     sleep 0.1
 done
 sleep 0.3

@@ -39,7 +39,7 @@ bool PeerIsMe(int fd) {
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
 }
 
-bool WriteAll(int fd, const QByteArray& bytes) {
+bool SendAll(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
@@ -80,7 +80,7 @@ HandoffResult HandToRunningAlbum(const QString& socketPath, const QString& path,
     HandoffResult result = HandoffResult::Refused;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         result = HandoffResult::NoAlbum;
-    } else if (PeerIsMe(fd) && WriteAll(fd, QFile::encodeName(path) + '\0')) {
+    } else if (PeerIsMe(fd) && SendAll(fd, QFile::encodeName(path) + '\0')) {
         pollfd wait{fd, POLLIN, 0};
         char answer = 0;
         if (::poll(&wait, 1, timeoutMs) == 1 && ::recv(fd, &answer, 1, 0) == 1 && answer == '1') {
@@ -169,7 +169,7 @@ void HandoffListener::Read(Client* client) {
     client->notifier->setEnabled(false);
     if (end > 0 && end <= kMaxMessage) {
         const bool taken = onPath_(QFile::decodeName(client->received.left(end)));
-        WriteAll(client->fd, taken ? QByteArrayLiteral("1") : QByteArrayLiteral("0"));
+        SendAll(client->fd, taken ? QByteArrayLiteral("1") : QByteArrayLiteral("0"));
     }
     Drop(client);
 }
