@@ -33,11 +33,15 @@ run_tests() {
     chmod 0700 "$home/run"
     chmod 0755 "$home"
     chown -R 65534:65534 "$home" "$dir"
+    # The checks that read the source tree (the include layers, the install) run as root: the
+    # unprivileged user may not enter a source tree under /root.
+    local sourced='^(IncludeLayers|DesktopIntegration)$'
     env -i PATH="$PATH" LANG=C HOME="$home" TMPDIR="$home/tmp" XDG_RUNTIME_DIR="$home/run" \
         XDG_CONFIG_HOME="$home/.config" XDG_STATE_HOME="$home/.local/state" \
         setpriv --reuid=65534 --regid=65534 --clear-groups \
-        ctest --test-dir "$dir" --no-tests=error --output-on-failure -j2 "$@"
+        ctest --test-dir "$dir" --no-tests=error --output-on-failure -j2 -E "$sourced" "$@"
     rm -rf "$home"
+    ctest --test-dir "$dir" --output-on-failure -R "$sourced" "$@"
 }
 
 if ((quick)); then
