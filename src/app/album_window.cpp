@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTransform>
 #include <QUrl>
+#include <algorithm>
 
 #include "common/nearest.h"
 
@@ -26,23 +27,71 @@ AlbumWindow::AlbumWindow() {
 }
 
 void AlbumWindow::Present(const QRect& changed) {
-    if (shape_.Update(surface_.image(), changed)) {
-        QRegion shape = shape_.region();
-        if (ratio_ != 1.0) {
-            shape = QTransform::fromScale(1 / ratio_, 1 / ratio_).map(shape);
+    const std::vector<PresentStep> steps = shape_.Update(surface_.image(), changed);
+    if (!x11_.available()) {
+        // Without X only a widget mask is at hand, in the window's (possibly scaled) coordinates.
+        const bool reshaped = std::any_of(steps.begin(), steps.end(), [](const PresentStep& s) {
+            return s.kind != PresentStep::Kind::Paint;
+        });
+        if (reshaped) {
+            QRegion shape = shape_.region();
+            if (ratio_ != 1.0) {
+                shape = QTransform::fromScale(1 / ratio_, 1 / ratio_).map(shape);
+            }
+            // An empty mask would mean no mask at all: keep one pixel instead.
+            setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
         }
-        // An empty mask would mean no mask at all: keep one pixel instead.
-        setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
+        Paint(changed);
+        return;
     }
-    // Device pixels to the widget's (possibly scaled) coordinates, rounded outwards.
-    const QRectF logical(changed.x() / ratio_, changed.y() / ratio_, changed.width() / ratio_,
-                         changed.height() / ratio_);
-    // Painted at once, so that every frame of a turn reaches the screen.
-    if (isVisible()) {
-        repaint(logical.toAlignedRect());
-    } else {
-        update(logical.toAlignedRect());
+    for (const PresentStep& step : steps) {
+        switch (step.kind) {
+            case PresentStep::Kind::Paint:
+                Paint(step.region);
+                break;
+            case PresentStep::Kind::Grow:
+                x11_.Grow(winId(), step.region);
+                break;
+            case PresentStep::Kind::Shrink:
+                x11_.Shrink(winId(), step.region);
+                break;
+        }
     }
+}
+
+void AlbumWindow::Paint(const QRegion& device) {
+    // Qt sends what it repaints as one request per rectangle of the region: one rectangle costs
+    // the server far less than the hundreds of a leaf's outline. The paint event draws exactly
+    // the device pixels; the rest of the box goes out as last sent, which changes nothing on
+    // the screen. On a scaled desktop Qt rounds the widget's coordinates its own way: a pixel
+    // more all round.
+    const QRect box = device.boundingRect();
+    const QRect logical = ratio_ == 1.0 ? box
+                                        : QRectF(box.x() / ratio_, box.y() / ratio_,
+                                                 box.width() / ratio_, box.height() / ratio_)
+                                              .toAlignedRect()
+                                              .adjusted(-1, -1, 1, 1);
+    if (!isVisible()) {
+        update(logical);  // painted whole when shown
+        return;
+    }
+    // Painted and sent to the server at once, so that the shape requests that follow are taken
+    // after these pixels and every frame of a turn reaches the screen.
+    painting_ = &device;
+    repaint(logical);
+    painting_ = nullptr;
+}
+
+QRegion AlbumWindow::ToDevice(const QRegion& logical) const {
+    if (ratio_ == 1.0) {
+        return logical;
+    }
+    QRegion device;
+    for (const QRect& r : logical) {
+        device += QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_)
+                      .toAlignedRect();
+    }
+    return device;
 }
 
 void AlbumWindow::CoverScreen(QScreen* screen) {
@@ -50,6 +99,10 @@ void AlbumWindow::CoverScreen(QScreen* screen) {
     ratio_ = screen->devicePixelRatio();
     setGeometry(geometry);
     surface_.Resize(QSize(Nearest(geometry.width() * ratio_), Nearest(geometry.height() * ratio_)));
+    if (x11_.available()) {
+        // The native window from here on, see-through until the first frame is presented.
+        x11_.Clear(winId());
+    }
 }
 
 void AlbumWindow::paintEvent(QPaintEvent* event) {
@@ -57,14 +110,15 @@ void AlbumWindow::paintEvent(QPaintEvent* event) {
     if (image.isNull()) {
         return;
     }
-    // A view of the surface that Qt draws 1:1 onto device pixels.
-    QImage view(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
-                image.format());
-    view.setDevicePixelRatio(ratio_);
+    // A present asks for exactly its pixels: a neighbour sent too early could show the key
+    // colour inside the shape. Exposures take what Qt asks for.
+    const QRegion device = painting_ ? *painting_ : ToDevice(event->region());
     QPainter p(this);
-    const QRect r = event->rect();
-    const QRectF source(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
-    p.drawImage(QRectF(r), view, source);
+    // Device pixels, 1:1, on a scaled desktop too.
+    p.setWorldTransform(QTransform::fromScale(1 / ratio_, 1 / ratio_));
+    for (const QRect& r : device) {
+        p.drawImage(r.topLeft(), image, r);
+    }
 }
 
 void AlbumWindow::closeEvent(QCloseEvent* event) {

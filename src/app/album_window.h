@@ -11,6 +11,7 @@
 #include "app/window_drag.h"
 #include "platform/surface.h"
 #include "platform/window_shape.h"
+#include "platform/x11_shape.h"
 
 namespace leafsong {
 
@@ -52,9 +53,15 @@ protected:
 
 private:
     void Present(const QRect& changed);
+    // Sends exactly these device pixels of the surface to the screen (later when hidden).
+    void Paint(const QRegion& device);
+    // The device pixels that widget coordinates cover.
+    QRegion ToDevice(const QRegion& logical) const;
 
     Surface surface_;
     WindowShape shape_;
+    X11Shape x11_;
+    const QRegion* painting_ = nullptr;  // what Paint asks the paint event for
     WindowDrag drag_;
     KeyGate keys_;
     QCursor pageTurnCursor_;

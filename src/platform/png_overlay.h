@@ -1,10 +1,12 @@
 #pragma once
-// A translucent decoration picture drawn scaled (bicubic) and blended (source over).
+// A translucent decoration picture drawn scaled (bicubic) and blended (source over), never into
+// the see-through key colour.
 
 #include <QHash>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 namespace leafsong {
 
@@ -18,8 +20,12 @@ public:
     void Release();
 
     // Draws the whole picture into (X, Y, W, h) of target, bicubic scaled and blended over it.
-    // W == 0 takes the width from h and the picture's aspect, h == 0 the height from W; the values
-    // used are written back. Nothing is drawn without a picture or with an empty rectangle.
+    // On an RGB32 target (the album's surface and pages) the key colour is kept apart: over a
+    // key-colour pixel an overlay pixel is drawn opaque in its own colour when at least half
+    // covers, and otherwise left see-through, so nothing shows blended with it; and no pixel
+    // drawn comes out as the key colour. W == 0 takes the width from h and the picture's
+    // aspect, h == 0 the height from W; the values used are written back. Nothing is drawn
+    // without a picture or with an empty rectangle.
     void StretchDC(QImage& target, int X, int Y, int& W, int& h) const;
 
     int width() const { return width_; }
@@ -27,13 +33,26 @@ public:
     bool isLoaded() const { return !image_.isNull(); }
 
 private:
-    const QImage& ScaledTo(const QSize& size) const;
+    // A run of pixels in one row of a scaling: opaque ones are copied, partly covering ones
+    // blended, see-through ones (in no run) skipped.
+    struct Span {
+        int y = 0;
+        int x = 0;
+        int n = 0;
+        bool opaque = false;
+    };
+    struct Scaled {
+        QImage image;  // premultiplied ARGB; an opaque pixel is never the key colour
+        std::vector<Span> spans;
+    };
+    const Scaled& ScaledTo(const QSize& size) const;
+    static void FindSpans(Scaled& scaled);
 
     QImage image_;  // premultiplied ARGB
     int width_ = 0;
     int height_ = 0;
     // The same decoration is drawn at the same size on every frame of a turn: keep the scalings.
-    mutable QHash<quint64, QImage> cache_;
+    mutable QHash<quint64, Scaled> cache_;
 };
 
 }  // namespace leafsong

@@ -16,16 +16,39 @@ QRegion OpaqueRegion(const QImage& surface, const QRect& area) {
     return QRegion(QBitmap::fromImage(mask)).translated(r.topLeft());
 }
 
-bool WindowShape::Update(const QImage& surface, const QRect& changed) {
+std::vector<PresentStep> PlanPresent(const QRegion& before, const QRegion& after,
+                                     const QRegion& changed) {
+    using Kind = PresentStep::Kind;
+    std::vector<PresentStep> steps;
+    auto add = [&](Kind kind, const QRegion& region) {
+        if (!region.isEmpty()) {
+            steps.push_back({kind, region});
+        }
+    };
+    const QRegion grown = after.subtracted(before);
+    const QRegion shrunk = before.subtracted(after);
+    if (!grown.isEmpty()) {
+        add(Kind::Paint, changed.intersected(grown));
+        add(Kind::Grow, grown);
+    }
+    if (shrunk.isEmpty()) {
+        // What lies outside the shape now is outside it in both frames: sending it is unseen.
+        add(Kind::Paint, changed);
+        return steps;
+    }
+    add(Kind::Paint, changed.intersected(after));
+    add(Kind::Shrink, shrunk);
+    add(Kind::Paint, changed.subtracted(after));
+    return steps;
+}
+
+std::vector<PresentStep> WindowShape::Update(const QImage& surface, const QRect& changed) {
     if (changed.isEmpty()) {
-        return false;
+        return {};
     }
-    const QRegion next = opaque_.subtracted(changed).united(OpaqueRegion(surface, changed));
-    if (next == opaque_) {
-        return false;
-    }
-    opaque_ = next;
-    return true;
+    const QRegion before = opaque_;
+    opaque_ = opaque_.subtracted(changed).united(OpaqueRegion(surface, changed));
+    return PlanPresent(before, opaque_, changed);
 }
 
 }  // namespace leafsong

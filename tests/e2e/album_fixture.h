@@ -45,10 +45,13 @@ inline QByteArray Output(const QString& program, const QStringList& args) {
 
 class AlbumE2E : public ::testing::Test {
 protected:
-    AlbumE2E() {
+    explicit AlbumE2E(QSize screen = {1280, 1024}) {
         // Xvfb picks a free display and prints its number; a white root shows see-through.
         xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        xvfb_.start(u"Xvfb"_s, u"-displayfd 1 -screen 0 1280x1024x24 -wr -noreset"_s.split(u' '));
+        const QString size = u"%1x%2x24"_s.arg(screen.width()).arg(screen.height());
+        xvfb_.start(u"Xvfb"_s,
+                    {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, size, u"-wr"_s, u"-noreset"_s});
+        book = PlaceBook(screen.width(), screen.height());
         QByteArray number;
         WaitFor([&] {
             number += xvfb_.readAllStandardOutput();
@@ -131,7 +134,7 @@ protected:
     QString app = root.path(u"app/leafsong"_s);
     QProcessEnvironment env;  // the album's
     QString err;              // what the album printed on stderr since it was started
-    BookGeometry book = PlaceBook(1280, 1024);
+    BookGeometry book;        // on the screen the server was started with
     QImage shot;
 
 private:
