@@ -23,8 +23,8 @@ constexpr QRgb kPageBackground = qRgb(240, 240, 240);
 }  // namespace
 
 QSize StoredSizeFor(QSize logical) {
-    return {std::min(logical.width(), kStoredLimit.width()),
-            std::min(logical.height(), kStoredLimit.height())};
+    return {std::min(logical.width(), kPageSize.width()),
+            std::min(logical.height(), kPageSize.height())};
 }
 
 std::optional<DecodedPicture> DecodePicture(const QString& path) {
@@ -88,9 +88,17 @@ std::optional<DecodedPicture> DecodePicture(const QString& path) {
 }
 
 void PageBuffer::Assign(const DecodedPicture& picture) {
-    loaded_ = picture.image;
-    pixels_ = picture.image;
-    logical_ = picture.logical;
+    // The page is the picture as the book shows it, stretched nearest-pixel as the book always
+    // stretched it, so what is drawn on it (the footer) reads alike on pictures of any size.
+    if (picture.image.size() == kPageSize) {
+        loaded_ = picture.image;
+    } else {
+        loaded_ = QImage(kPageSize, QImage::Format_RGB32);
+        loaded_.fill(kPageBackground);
+        StretchBlt(loaded_, QRect(QPoint(0, 0), kPageSize), picture.image,
+                   QRectF(picture.image.rect()));
+    }
+    pixels_ = loaded_;
     text_.CurrentX = 0;
     text_.CurrentY = 0;
 }
@@ -104,9 +112,8 @@ bool PageBuffer::Load(const QString& path) {
     return true;
 }
 
-void PageBuffer::LoadEmpty(QSize logicalSize) {
-    logical_ = logicalSize;
-    loaded_ = QImage(StoredSizeFor(logicalSize), QImage::Format_RGB32);
+void PageBuffer::LoadEmpty(QSize size) {
+    loaded_ = QImage(size, QImage::Format_RGB32);
     loaded_.fill(kPageBackground);
     pixels_ = loaded_;
     text_.CurrentX = 0;
@@ -122,12 +129,9 @@ void PageBuffer::ClearText() {
 void PageBuffer::Print(const QString& line) {
     const QFont font = PageFont(text_.FontSize, text_.FontBold);
     const QFontMetricsF metrics(font);
-    if (!pixels_.isNull() && !logical_.isEmpty()) {
+    if (!pixels_.isNull()) {
         QPainter p(&pixels_);
         p.setRenderHint(QPainter::TextAntialiasing);
-        // Text is placed in the picture's own pixels and shrinks with the stored copy.
-        p.scale(double(pixels_.width()) / logical_.width(),
-                double(pixels_.height()) / logical_.height());
         p.setFont(font);
         p.setPen(text_.ForeColor);
         p.drawText(QPointF(text_.CurrentX, text_.CurrentY + metrics.ascent()), line);
@@ -136,15 +140,8 @@ void PageBuffer::Print(const QString& line) {
     text_.CurrentY += metrics.height();
 }
 
-void PageBuffer::BlitTo(QImage& dst, const QRect& dstRect, const QRectF& logicalSrc) const {
-    if (pixels_.isNull() || logical_.isEmpty()) {
-        return;
-    }
-    const double sx = double(pixels_.width()) / logical_.width();
-    const double sy = double(pixels_.height()) / logical_.height();
-    StretchBlt(dst, dstRect, pixels_,
-               QRectF(logicalSrc.x() * sx, logicalSrc.y() * sy, logicalSrc.width() * sx,
-                      logicalSrc.height() * sy));
+void PageBuffer::BlitTo(QImage& dst, const QRect& dstRect, const QRectF& src) const {
+    StretchBlt(dst, dstRect, pixels_, src);
 }
 
 }  // namespace leafsong

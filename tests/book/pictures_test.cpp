@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 
 #include "book/footer.h"
 #include "book/listing.h"
@@ -25,12 +26,11 @@ TEST(Listing, PatternsAndSorting) {
 
 TEST(PageBuffer, DecodesUprightAndAtMostAtBookResolution) {
     test::TempFolder dir;
-    PageBuffer pic;
     // EXIF segment: big-endian TIFF, one entry, Orientation (0x0112) = 6, "turn clockwise".
     const QByteArray exif = QByteArray::fromHex(
         "ffe10022457869660000"
         "4d4d002a00000008000101120003000000010006000000000000");
-    // File size, turned by the tag, stored size.
+    // File size, turned by the tag, decoded size.
     const std::tuple<QSize, bool, QSize> rows[] = {
         {{640, 480}, false, {640, 480}},   {{750, 500}, false, {750, 500}},
         {{6000, 4000}, false, {750, 500}}, {{1000, 1500}, false, {750, 500}},
@@ -41,33 +41,36 @@ TEST(PageBuffer, DecodesUprightAndAtMostAtBookResolution) {
         bytes = test::TempFolder::ReadFile(
             dir.writePicture(QStringLiteral("p.jpg"), size.width(), size.height(), 0xff0000));
         // The tag's segment goes right after the start-of-image marker.
-        ASSERT_TRUE(
-            pic.Load(dir.write(QStringLiteral("p.jpg"), turned ? bytes.insert(2, exif) : bytes)));
-        EXPECT_EQ(std::tuple(pic.logicalSize(), pic.pixels().size(),
-                             qRed(pic.pixels().pixel(0, 0)) > 200),
+        const std::optional<DecodedPicture> p = DecodePicture(
+            dir.write(QStringLiteral("p.jpg"), turned ? bytes.insert(2, exif) : bytes));
+        ASSERT_TRUE(p);
+        EXPECT_EQ(std::tuple(p->logical, p->image.size(), qRed(p->image.pixel(0, 0)) > 200),
                   std::tuple(turned ? size.transposed() : size, stored, true))
             << size.width();
     }
     // A truncated JPEG shows what it has.
-    ASSERT_TRUE(pic.Load(dir.write(QStringLiteral("cut.jpg"), bytes.left(bytes.size() / 3))));
-    EXPECT_EQ(pic.logicalSize(), QSize(600, 1000));
+    const std::optional<DecodedPicture> cut =
+        DecodePicture(dir.write(QStringLiteral("cut.jpg"), bytes.left(bytes.size() / 3)));
+    EXPECT_EQ(cut ? cut->logical : QSize(), QSize(600, 1000));
     // 8660 x 5774 at 32 bits is over Qt's default reader limit of 128 MB, within the budget.
+    PageBuffer pic;
     ASSERT_TRUE(pic.Load(dir.writePicture(QStringLiteral("big.bmp"), 8660, 5774, 0x404040)));
     EXPECT_EQ(pic.pixels().pixel(10, 10), qRgb(0x40, 0x40, 0x40));
-    // A BMP stored top down (a negative height): red rows first, shown upright.
+    // A BMP stored top down (a negative height): red rows first, shown upright on the whole page.
     const QByteArray topDown = QByteArray::fromHex(
         "424d0000000000000000360000002800000002000000feffffff01001800000000000000000000000000"
         "000000000000000000000000"
         "0000ff0000ff000000ff0000ff000000");
     ASSERT_TRUE(pic.Load(dir.write(QStringLiteral("top.bmp"), topDown)));
-    EXPECT_EQ(std::pair(pic.logicalSize(), pic.pixels().pixel(0, 0)),
-              std::pair(QSize(2, 2), qRgb(255, 0, 0)));
+    EXPECT_EQ(std::tuple(pic.logicalSize(), pic.pixels().pixel(0, 0), pic.pixels().pixel(0, 499)),
+              std::tuple(kPageSize, qRgb(255, 0, 0), qRgb(0, 255, 0)));
     // A GIF's size is its logical screen (4609 x 10 here) whatever its first frame (200 x 10).
-    ASSERT_TRUE(pic.Load(
+    const std::optional<DecodedPicture> wide = DecodePicture(
         dir.write(QStringLiteral("wide.gif"),
                   QByteArray::fromHex(
-                      "47494638396101120a00800000000000ffffff2c00000000c8000a000002024401003b"))));
-    EXPECT_EQ(std::pair(pic.logicalSize(), pic.pixels().size()),
+                      "47494638396101120a00800000000000ffffff2c00000000c8000a000002024401003b")));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(std::pair(wide->logical, wide->image.size()),
               std::pair(QSize(4609, 10), QSize(750, 10)));
     // Headers that claim more than a decode may take are refused before anything is decoded.
     const QByteArray huge[] = {
@@ -99,6 +102,38 @@ TEST(Footer, PlacementBands) {
         {901, 600, 24, 796, 530}};
     for (const auto& [w, h, pt, x, y] : worked) {
         EXPECT_EQ(std::tuple(FooterPoints(w), FooterX(w), FooterY(h)), std::tuple(pt, x, y)) << w;
+    }
+}
+
+// Every page number reads alike: small pictures are scaled up to the page before it is written,
+// large ones down, so it never turns into a smudge or a blot once the page is on the book.
+TEST(Footer, TheNumberIsTheSameOnEveryPicture) {
+    test::TempFolder dir;
+    QImage first;
+    for (const QSize size : {QSize(200, 150), QSize(750, 500), QSize(4000, 3000)}) {
+        SCOPED_TRACE(size.width());
+        // White pictures: marking changes the number's pixels alone.
+        PageBuffer pic;
+        ASSERT_TRUE(pic.Load(
+            dir.writePicture(QStringLiteral("p.jpg"), size.width(), size.height(), 0xffffff)));
+        const QImage plain = pic.pixels();
+        MarkFooter(true, pic, 0, 5);
+        QRect ink;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                ink |= pic.pixels().pixel(x, y) != plain.pixel(x, y) ? QRect(x, y, 1, 1) : QRect();
+            }
+        }
+        // 18 points (24 pixels) from (645, 430): "1/5" stands about 17 pixels high, 30 wide.
+        EXPECT_TRUE(ink.left() >= 645 && ink.left() < 650 && ink.top() >= 430 && ink.top() < 440 &&
+                    ink.height() >= 14 && ink.height() <= 24 && ink.width() >= 24 &&
+                    ink.width() <= 48)
+            << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+        EXPECT_EQ(pic.logicalSize(), kPageSize);
+        if (first.isNull()) {
+            first = pic.pixels();
+        }
+        EXPECT_TRUE(pic.pixels() == first) << "the number differs from the 200 x 150 picture's";
     }
 }
 
