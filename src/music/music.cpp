@@ -20,11 +20,17 @@ Music::Music(MediaPlayer& player, AlbumState& state, Now now)
 }
 
 void Music::Start(const QString& path) {
+    if (closed_) {
+        return;
+    }
     player_.OpenMedia(path);
     player_.PlayMedia();
 }
 
 void Music::Play(const QString& path) {
+    if (closed_) {
+        return;
+    }
     state_.BackGroundMusic = path;
     if (FileExists(path)) {
         Start(path);
@@ -32,7 +38,7 @@ void Music::Play(const QString& path) {
 }
 
 void Music::FollowRepeat(bool on) {
-    if (on) {
+    if (on && !closed_) {
         tmrRepeat_.start();
     } else {
         tmrRepeat_.stop();
@@ -40,7 +46,8 @@ void Music::FollowRepeat(bool on) {
 }
 
 void Music::tmrRepeat_Timer() {
-    if (player_.IsPlaying() || !FileExists(state_.BackGroundMusic)) {
+    // A look that comes after the end (an end notice or a tick already on its way) opens nothing.
+    if (closed_ || player_.IsPlaying() || !FileExists(state_.BackGroundMusic)) {
         return;
     }
     const qint64 now = now_();
@@ -58,6 +65,7 @@ void Music::OnTuneEnded() {
 }
 
 void Music::Close() {
+    closed_ = true;
     tmrRepeat_.stop();
     player_.CloseMedia();
 }

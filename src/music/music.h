@@ -39,7 +39,8 @@ public:
     // The player reports that a tune ended: with the repeat on, the next starts at once instead of
     // at the timer's next look.
     void OnTuneEnded();
-    // Stops the repeat and closes the player (the album is ending).
+    // Stops the repeat and closes the player for good (the album is ending): from then on
+    // nothing opens or plays, whatever is asked.
     void Close();
 
     // The least time between two starts by the repeat.
@@ -52,6 +53,7 @@ private:
     QElapsedTimer clock_;
     std::optional<qint64> lastStart_;
     QTimer tmrRepeat_;
+    bool closed_ = false;
 };
 
 }  // namespace leafsong

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "music/music_choice.h"
 #include "platform/short_name.h"
 #include "support/fake_audio_backend.h"
@@ -78,6 +80,27 @@ TEST_F(MusicTest, TheRepeatStartsTheStoppedBackgroundMusicAtMostOnceASecond) {
     EXPECT_EQ(std::pair(backend.plays, state.BackGroundMusic),
               std::pair(12, dir.path(u"gone.wav"_s)));
     EXPECT_FALSE(music.repeating() || backend.playing || !player.CurrentMedia().isEmpty());
+}
+
+TEST_F(MusicTest, OnceClosedAtTheEndNothingOpensAgain) {
+    // Repeat on, and a file that opens but will not play: every look of the repeat retries it.
+    state.BackGroundMusic = Song(u"broken.mp3"_s);
+    backend.refusePlay = true;
+    music.FollowRepeat(true);
+    music.tmrRepeat_Timer();
+    ASSERT_EQ(backend.opened.size(), 1);
+    music.Close();
+    sink.sent.clear();
+    // Late ticks and end notices, and whatever else could start a tune.
+    now += 60000;
+    music.tmrRepeat_Timer();
+    music.OnTuneEnded();
+    music.FollowRepeat(true);
+    music.Start(state.BackGroundMusic);
+    music.Play(Song(u"dropped.wav"_s));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::tuple(backend.opened.size(), sink.sent, music.repeating()),
+              std::tuple(1, QStringList(), false));
 }
 
 struct MockDialogs : Dialogs {
