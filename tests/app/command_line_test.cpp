@@ -16,23 +16,9 @@ using namespace Qt::StringLiterals;
 using A = CommandLine::Action;
 using K = OpenRequest::Kind;
 
-TEST(CommandLineTest, OptionsAndTheirMessages) {
-    for (const auto& [args, action, says] : {
-             std::tuple{u""_s, A::Run, u""_s},
-             {u"x|-h"_s, A::Help, u"Usage: leafsong [FILE|FOLDER]"_s},
-             {u"--version"_s, A::Version, u"leafsong " LEAFSONG_VERSION ""_s},
-             {u"--bogus"_s, A::Error, u"unknown option --bogus"_s},
-             {u"a|b"_s, A::Error, u"only one file or folder"_s},
-         }) {
-        const CommandLine cl = ParseCommandLine(args.split(u'|', Qt::SkipEmptyParts), u"/"_s);
-        EXPECT_EQ(cl.action, action) << args.toStdString();
-        EXPECT_TRUE(cl.message.contains(says) && cl.message.isEmpty() == says.isEmpty())
-            << cl.message.toStdString();
-    }
-}
-
-// Each path as the user typed it, relative to the folder the program starts in.
-TEST(CommandLineTest, APathIsAFolderPictureOrMusicFileElseOneLineWhy) {
+// Each path as the user typed it, relative to the folder the program starts in; anything else
+// than an option, a folder, a picture or a music file is one line saying why.
+TEST(CommandLineTest, OptionsAndPathsOpenWhatTheyNameElseOneLineWhy) {
     const test::TempFolder dir;
     dir.writePicture(u"album/b.JPG"_s, 8, 6);
     dir.write(u"album/-dash.gif"_s, "GIF89a");
@@ -45,31 +31,41 @@ TEST(CommandLineTest, APathIsAFolderPictureOrMusicFileElseOneLineWhy) {
     const bool root = ::geteuid() == 0;  // reads whatever the permissions say
     struct Row {
         QString args;
+        A action;
         K kind;
-        QString path;  // opened, relative to the folder; or what the error line says
+        QString says;  // the path opened, relative to the folder; or what the message starts with
     };
     for (const Row& row : {
-             Row{u"album/../album/./"_s, K::Folder, u"album"_s},
-             {u"album/b.JPG"_s, K::Picture, u"album/b.JPG"_s},
-             {u"--|album/-dash.gif"_s, K::Picture, u"album/-dash.gif"_s},
-             {u"song.Mp3"_s, K::Music, u"song.Mp3"_s},
-             {u"missing/a.jpg"_s, K::None, u"missing/a.jpg: No such file or directory"_s},
-             {u"notes.txt"_s, K::None, u"notes.txt: not a folder, a picture"_s},
-             {u"nodot"_s, K::None, u"nodot: not a folder"_s},
-             {u"pipe.gif"_s, K::None, u"pipe.gif: not a folder"_s},
-             {u"locked.bmp"_s, root ? K::Picture : K::None,
-              root ? u"locked.bmp"_s : u"locked.bmp: Permission denied"_s},
+             Row{u""_s, A::Run, K::None, {}},
+             {u"x|-h"_s, A::Help, K::None, u"Usage: leafsong [FILE|FOLDER]"_s},
+             {u"--version"_s, A::Version, K::None, u"leafsong " LEAFSONG_VERSION ""_s},
+             {u"--bogus"_s, A::Error, K::None, u"leafsong: unknown option --bogus"_s},
+             {u"a|b"_s, A::Error, K::None, u"leafsong: only one file or folder"_s},
+             {u"album/../album/./"_s, A::Run, K::Folder, u"album"_s},
+             {u"album/b.JPG"_s, A::Run, K::Picture, u"album/b.JPG"_s},
+             {u"--|album/-dash.gif"_s, A::Run, K::Picture, u"album/-dash.gif"_s},
+             {u"song.Mp3"_s, A::Run, K::Music, u"song.Mp3"_s},
+             {u"missing/a.jpg"_s, A::Error, K::None,
+              u"leafsong: missing/a.jpg: No such file or directory"_s},
+             {u"notes.txt"_s, A::Error, K::None, u"leafsong: notes.txt: not a folder, a picture"_s},
+             {u"nodot"_s, A::Error, K::None, u"leafsong: nodot: not a folder"_s},
+             {u"pipe.gif"_s, A::Error, K::None, u"leafsong: pipe.gif: not a folder"_s},
+             {u"locked.bmp"_s, root ? A::Run : A::Error, root ? K::Picture : K::None,
+              root ? u"locked.bmp"_s : u"leafsong: locked.bmp: Permission denied"_s},
          }) {
-        const CommandLine cl = ParseCommandLine(row.args.split(u'|'), dir.path());
-        EXPECT_EQ(cl.open.kind, row.kind) << row.args.toStdString();
-        if (row.kind == K::None) {
-            EXPECT_EQ(cl.action, A::Error);
-            EXPECT_TRUE(cl.message.startsWith(u"leafsong: "_s + row.path) &&
-                        cl.message.count(u'\n') == 1)
-                << cl.message.toStdString();
+        const CommandLine cl =
+            ParseCommandLine(row.args.split(u'|', Qt::SkipEmptyParts), dir.path());
+        EXPECT_EQ(std::pair(cl.action, cl.open.kind), std::pair(row.action, row.kind))
+            << row.args.toStdString();
+        if (row.kind != K::None) {
+            EXPECT_EQ(cl.open.path, dir.path(row.says)) << row.args.toStdString();
         } else {
-            EXPECT_EQ(cl.action, A::Run);
-            EXPECT_EQ(cl.open.path, dir.path(row.path)) << row.args.toStdString();
+            // A wrong option adds the usage; a wrong path is one line.
+            const bool path = row.says.startsWith(u"leafsong: "_s + row.args + u':');
+            EXPECT_TRUE(cl.message.startsWith(row.says) &&
+                        cl.message.isEmpty() == row.says.isEmpty() &&
+                        (!path || cl.message.count(u'\n') == 1))
+                << row.args.toStdString() << ": " << cl.message.toStdString();
         }
     }
 }

@@ -77,12 +77,11 @@ TEST_F(AlbumE2E, APictureGivenOpensAtItselfAndASecondCopyHandsItsFileToTheRunnin
     }
     root.write(u"album/notes.txt"_s, "text");
     // Anything else than a folder, picture or music file: one line, status 2, nothing saved.
-    for (const QString& bad : {root.path(u"album/gone.jpg"_s), root.path(u"album/notes.txt"_s)}) {
-        Start({bad});
-        EXPECT_EQ(WaitForExit(), 2) << bad.toStdString();
-        EXPECT_TRUE(err.startsWith(u"leafsong: "_s + bad) && err.count(u'\n') == 1)
-            << err.toStdString();
-    }
+    const QString bad = root.path(u"album/notes.txt"_s);
+    Start({bad});
+    EXPECT_EQ(WaitForExit(), 2);
+    EXPECT_TRUE(err.startsWith(u"leafsong: "_s + bad) && err.count(u'\n') == 1)
+        << err.toStdString();
     EXPECT_TRUE(Settings().isNull());
 
     Start({root.path(u"album/b.bmp"_s)});

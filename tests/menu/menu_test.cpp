@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -43,54 +44,39 @@ struct RecordingEditor final : EditorLauncher {
     bool starts = true;
 };
 
-struct NoticeDialogs final : Dialogs {
-    QString BrowseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-    QString FileDialog(QWidget*, int, const QString&, const QString&, const QString&,
-                       const QString&, const QString&, int) override {
-        return {};
-    }
-    void Inform(QWidget* owner, const QString& title, const QString& text) override {
-        notices << QStringList{title, text};
-        owners << owner;
-    }
-    QList<QStringList> notices;
-    QList<QWidget*> owners;
+struct MockDialogs : Dialogs {
+    MOCK_METHOD(QString, BrowseFolder, (QWidget*, const QString&, const QString&), (override));
+    MOCK_METHOD(QString, FileDialog,
+                (QWidget*, int, const QString&, const QString&, const QString&, const QString&,
+                 const QString&, int),
+                (override));
+    MOCK_METHOD(void, Inform, (QWidget*, const QString&, const QString&), (override));
 };
 
-TEST(GuideTest, TheExpectedBytesWrittenWholeEachTimeAndRemoved) {
+// Without an editor, a notice names the guide, which stays until the end.
+TEST(GuideTest, TheExpectedBytesWrittenWholeEachTimeElseANoticeAndRemovedAtTheEnd) {
     test::TempFolder temp;
     temp.write(u"ReadMe.txt"_s, QByteArray(5000, 'x'));  // a longer stale copy
     RecordingEditor editor;
-    NoticeDialogs dialogs;
-    Guide guide(temp.path(), temp.path(), editor, dialogs, {});
+    testing::StrictMock<MockDialogs> dialogs;  // no notice while the editor starts
+    QWidget owner;
+    Guide guide(temp.path(), temp.path(), editor, dialogs, [&] { return &owner; });
     guide.ShowReadme();
     guide.ShowReadme();
     EXPECT_EQ(editor.seen,
               QList<QByteArray>(
                   2, test::TempFolder::ReadFile(u"" LEAFSONG_TEST_DATA "/menu/ReadMe.expected"_s)));
-    guide.Remove();
-    EXPECT_TRUE(QDir(temp.path()).isEmpty());
-    EXPECT_TRUE(dialogs.notices.isEmpty());
-}
-
-TEST(GuideTest, WithoutAnEditorANoticeNamesTheGuideWhichStaysUntilTheEnd) {
-    test::TempFolder temp;
-    RecordingEditor editor;
     editor.starts = false;
-    NoticeDialogs dialogs;
-    QWidget owner;
-    Guide guide(temp.path(), temp.path(), editor, dialogs, [&] { return &owner; });
+    QString text;
+    EXPECT_CALL(dialogs, Inform(&owner, u"未找到文本编辑器"_s, testing::_))
+        .WillOnce(testing::SaveArg<2>(&text));
     guide.ShowReadme();
-    ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_EQ(dialogs.owners, QList<QWidget*>{&owner});
-    EXPECT_EQ(dialogs.notices[0][0], u"未找到文本编辑器"_s);
-    const QString text = dialogs.notices[0][1];
     for (const QString& part : {guide.file(), u"LEAFSONG_EDITOR=\"gedit\""_s, u"xdg-utils"_s}) {
         EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
     }
     EXPECT_TRUE(QFileInfo::exists(guide.file()));
     guide.Remove();
-    EXPECT_FALSE(QFileInfo::exists(guide.file()));
+    EXPECT_TRUE(QDir(temp.path()).isEmpty());
 }
 
 }  // namespace

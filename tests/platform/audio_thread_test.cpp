@@ -2,12 +2,10 @@
 // the caller, answering from what it last heard.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QtCore/qtestsupport_core.h>
 #include <QSemaphore>
 #include <QThread>
 #include <atomic>
-#include <functional>
 #include <optional>
 
 #include "platform/qt_audio_backend.h"
@@ -17,21 +15,12 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-bool WaitFor(const std::function<bool()>& done) {
-    for (const QDeadlineTimer deadline(10000); !done() && !deadline.hasExpired();
-         QThread::msleep(1)) {
-        QCoreApplication::processEvents();
-    }
-    return done();
-}
-
 // A library that plays until told to end, on the thread it was made on; its next Stop can be made
 // to hang there until released.
 struct ScriptedLibrary final : AudioBackend {
     explicit ScriptedLibrary(std::atomic<ScriptedLibrary*>& slot) : self(slot) { slot = this; }
     ~ScriptedLibrary() override {
-        self = nullptr;
-        deletedOnItsThread = thread == QThread::currentThread();
+        self = nullptr, deletedOnItsThread = thread == QThread::currentThread();
     }
     bool Open(const QString& path) override { return loaded = path != u"unloadable"_s; }
     bool Play() override { return playing = loaded.load(); }
@@ -43,12 +32,8 @@ struct ScriptedLibrary final : AudioBackend {
         }
     }
     bool IsPlaying() const override { return playing; }
-    // Ends the tune from the library's own thread.
-    void EndThere() {
-        QMetaObject::invokeMethod(&anchor, [this] {
-            playing = false;
-            NotifyEnd();
-        });
+    void EndThere() {  // from the library's own thread
+        QMetaObject::invokeMethod(&anchor, [this] { playing = false, NotifyEnd(); });
     }
     std::atomic<ScriptedLibrary*>& self;
     QThread* thread = QThread::currentThread();
@@ -58,56 +43,47 @@ struct ScriptedLibrary final : AudioBackend {
     static inline std::atomic<bool> deletedOnItsThread = false;
 };
 
-struct AudioThreadTest : ::testing::Test {
+TEST(AudioThreadTest, StartsForAFileAnswersFromWhatItLastHeardAndAHangingStopHoldsNothingUp) {
     std::atomic<ScriptedLibrary*> library = nullptr;
     std::atomic<int> made = 0;
-    std::optional<AudioThread> audio{std::in_place,
-                                     [this] {
-                                         ++made;
-                                         return std::make_unique<ScriptedLibrary>(library);
-                                     },
-                                     [](const QString& path) { return path != u"refused"_s; }};
     int ends = 0;
-    AudioThreadTest() {
-        audio->SetEndNotice([this] { ++ends; });
-    }
-};
-
-TEST_F(AudioThreadTest, StartsForTheFirstFileItTakesAndAnswersFromWhatItLastHeard) {
+    std::optional<AudioThread> audio(
+        std::in_place, [&] { return ++made, std::make_unique<ScriptedLibrary>(library); },
+        [](const QString& path) { return path != u"refused"_s; });
+    audio->SetEndNotice([&] { ++ends; });
+    const auto playingThere = [&] { return library && library.load()->playing; };
     // No file yet, or one refused: no thread, no library.
     audio->Stop();
     EXPECT_FALSE(audio->Play() || audio->IsPlaying() || audio->Open(u"refused"_s));
     EXPECT_FALSE(audio->started());
     ASSERT_TRUE(audio->Open(u"tune"_s) && audio->Play());
     EXPECT_TRUE(audio->started() && audio->IsPlaying());
-    ASSERT_TRUE(WaitFor([&] { return library && library.load()->playing; }));
-    EXPECT_NE(library.load()->thread, QThread::currentThread());
+    ASSERT_TRUE(QTest::qWaitFor(playingThere, 10000));
+    ScriptedLibrary& lib = *library.load();
+    EXPECT_NE(lib.thread, QThread::currentThread());
     // The end is heard here, once, from the event loop.
-    library.load()->EndThere();
-    EXPECT_TRUE(WaitFor([&] { return ends == 1; }));
+    lib.EndThere();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ends == 1; }, 10000));
     EXPECT_FALSE(audio->IsPlaying());
     // A file the library cannot load ends as soon as it is played.
     ASSERT_TRUE(audio->Open(u"unloadable"_s) && audio->Play());
-    EXPECT_TRUE(WaitFor([&] { return ends == 2; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ends == 2; }, 10000));
     EXPECT_EQ(std::pair(made.load(), audio->IsPlaying()), std::pair(1, false));
-}
 
-TEST_F(AudioThreadTest, AStopThatHangsInTheLibraryHoldsNothingUpAndItsLateEndIsDropped) {
+    // A stop that hangs in the library holds nothing up here, and the end it overtook is dropped.
     ASSERT_TRUE(audio->Open(u"tune"_s) && audio->Play());
-    ASSERT_TRUE(WaitFor([&] { return library && library.load()->playing; }));
-    ScriptedLibrary& lib = *library.load();
+    ASSERT_TRUE(QTest::qWaitFor(playingThere, 10000));
     lib.hangInStop = true;
     lib.EndThere();  // reaches the library before the stop does
     audio->Stop();
     ASSERT_TRUE(lib.inStop.tryAcquire(1, 10000));
-    // The library hangs in its stop while this thread goes on.
     EXPECT_TRUE(audio->Open(u"next"_s) && audio->Play() && audio->IsPlaying());
     lib.release.release();
-    ASSERT_TRUE(WaitFor([&] { return lib.playing.load(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lib.playing.load(); }, 10000));
     QCoreApplication::processEvents();
     EXPECT_EQ(std::tuple(ends, lib.stopTimedOut.load(), audio->IsPlaying()),
-              std::tuple(0, false, true));
-    // The end waits for the library to go, on its own thread.
+              std::tuple(2, false, true));
+    // The library goes on its own thread.
     audio.reset();
     EXPECT_TRUE(library == nullptr && ScriptedLibrary::deletedOnItsThread);
 }

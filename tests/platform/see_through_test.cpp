@@ -27,123 +27,93 @@ QImage Frame(const std::vector<std::string>& rows) {
     return img;
 }
 
-// What the screen shows at p: the window's pixel inside its shape, else the desktop ('~').
-struct Screen {
-    QImage pixels;  // the window's content, 0 where nothing is kept
-    QRegion shape;
-    bool retained = false;  // a compositing server keeps a window's pixels outside its shape
-
-    char At(QPoint p) const {
-        if (!shape.contains(p) || pixels.pixel(p) == 0) {
-            return '~';
-        }
-        const QRgb c = pixels.pixel(p);
-        return c == kKeyColour ? '.' : static_cast<char>(qRed(c));
-    }
-    void Forget(const QRegion& region) {
-        for (const QRect& r : region) {
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                for (int x = r.left(); x <= r.right(); ++x) {
-                    pixels.setPixel(x, y, 0);  // not kept: the desktop shows through
-                }
+template <typename F>
+void EachPixel(const QRegion& region, F f) {
+    for (const QRect& r : region) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                f(x, y);
             }
         }
     }
-};
+}
 
-char Appearance(const QImage& frame, QPoint p) {
-    return frame.pixel(p) == kKeyColour ? '~' : static_cast<char>(qRed(frame.pixel(p)));
+// How a pixel looks: '~' the desktop, '.' the key colour, else the letter.
+char Look(QRgb pixel, bool keyShowsThrough) {
+    return pixel == 0 || (keyShowsThrough && pixel == kKeyColour) ? '~'
+           : pixel == kKeyColour                                  ? '.'
+                                                                  : static_cast<char>(qRed(pixel));
 }
 
 TEST(PresentOrderTest, EveryStateBetweenTwoFramesShowsOneOfThemAndNoKeyColour) {
-    const struct {
-        std::vector<std::string> before, after;
-        const char* kinds;  // the steps with the whole frame changed: Paint, Grow, Shrink
-    } rows[] = {
-        {{"........", "..aa....", "..aa...."}, {"...bb...", "...bb...", "........"}, "PGPSP"},
-        {{"..a.....", "..a....."}, {"..bbbb..", "..b....."}, "PGP"},
-        {{"aaaaaa", "aaaaaa"}, {"..bb..", "......"}, "PSP"},
-        {{".aaa.", ".aaa."}, {".bbb.", ".bcb."}, "P"},
-        {{"aa....", "aa...."}, {"....bb", "....bb"}, "PGPSP"},
-        {{"......", "......"}, {"abcdef", "......"}, "PGP"},
-        {{"abcdef", "......"}, {"......", "......"}, "SP"},
+    const std::pair<std::vector<std::string>, std::vector<std::string>> rows[] = {
+        {{"........", "..aa....", "..aa...."}, {"...bb...", "...bb...", "........"}},
+        {{"..a.....", "..a....."}, {"..bbbb..", "..b....."}},
+        {{"aaaaaa", "aaaaaa"}, {"..bb..", "......"}},
+        {{".aaa.", ".aaa."}, {".bbb.", ".bcb."}},
+        {{"aa....", "aa...."}, {"....bb", "....bb"}},
+        {{"......", "......"}, {"abcdef", "......"}},
+        {{"abcdef", "......"}, {"......", "......"}},
     };
-    for (const auto& row : rows) {
-        const QImage before = Frame(row.before), after = Frame(row.after);
-        // The whole frame redrawn, and only the box where the frames differ.
+    for (const auto& [rowsBefore, rowsAfter] : rows) {
+        const QImage before = Frame(rowsBefore), after = Frame(rowsAfter);
         QRect differs;
-        for (int y = 0; y < before.height(); ++y) {
-            for (int x = 0; x < before.width(); ++x) {
-                differs |= before.pixel(x, y) != after.pixel(x, y) ? QRect(x, y, 1, 1) : QRect();
-            }
-        }
+        EachPixel(before.rect(), [&](int x, int y) {
+            differs |= before.pixel(x, y) != after.pixel(x, y) ? QRect(x, y, 1, 1) : QRect();
+        });
+        // The whole frame redrawn, and only the box where the frames differ; a compositing
+        // server retains a window's pixels outside its shape, a plain one forgets them.
         for (const QRect& changed : {after.rect(), differs}) {
             for (const bool retained : {false, true}) {
-                SCOPED_TRACE(row.before[0] + " to " + row.after[0] + (retained ? " kept" : ""));
-                WindowShape shape;
-                Screen screen{before.convertToFormat(QImage::Format_ARGB32), {}, retained};
-                for (const PresentStep& step : shape.Update(before, before.rect())) {
-                    screen.shape += step.kind == PresentStep::Kind::Grow ? step.region : QRegion();
+                SCOPED_TRACE(rowsBefore[0] + " to " + rowsAfter[0] + (retained ? " kept" : ""));
+                WindowShape plan;
+                QImage window = before.convertToFormat(QImage::Format_ARGB32);  // 0: not kept
+                QRegion shape;
+                const auto forget = [&](int x, int y) { window.setPixel(x, y, 0); };
+                for (const PresentStep& step : plan.Update(before, before.rect())) {
+                    shape += step.kind == PresentStep::Kind::Grow ? step.region : QRegion();
                 }
                 if (!retained) {
-                    screen.Forget(QRegion(before.rect()).subtracted(screen.shape));
+                    EachPixel(QRegion(before.rect()).subtracted(shape), forget);
                 }
-
-                std::string kinds;
                 int state = 0;
-                for (const PresentStep& step : shape.Update(after, changed)) {
-                    kinds += "PGS"[static_cast<int>(step.kind)];
-                    const QRegion entering = step.region.subtracted(screen.shape);
-                    switch (step.kind) {
-                        case PresentStep::Kind::Paint:
-                            for (const QRect& r : step.region) {
-                                for (int y = r.top(); y <= r.bottom(); ++y) {
-                                    for (int x = r.left(); x <= r.right(); ++x) {
-                                        const bool kept = retained || screen.shape.contains({x, y});
-                                        screen.pixels.setPixel(x, y, kept ? after.pixel(x, y) : 0);
-                                    }
-                                }
-                            }
-                            break;
-                        case PresentStep::Kind::Grow:
-                            screen.shape += step.region;
-                            if (!retained) {
-                                screen.Forget(entering);
-                            }
-                            break;
-                        case PresentStep::Kind::Shrink:
-                            screen.shape -= step.region;
-                            if (!retained) {
-                                screen.Forget(step.region);
-                            }
-                            break;
+                for (const PresentStep& step : plan.Update(after, changed)) {
+                    const QRegion entering = step.region.subtracted(shape);
+                    if (step.kind == PresentStep::Kind::Paint) {
+                        EachPixel(step.region, [&](int x, int y) {
+                            const bool kept = retained || shape.contains(QPoint(x, y));
+                            window.setPixel(x, y, kept ? after.pixel(x, y) : 0);
+                        });
+                    } else if (step.kind == PresentStep::Kind::Grow) {
+                        shape += step.region;
+                    } else {
+                        shape -= step.region;
+                    }
+                    if (!retained && step.kind != PresentStep::Kind::Paint) {
+                        EachPixel(step.kind == PresentStep::Kind::Grow ? entering : step.region,
+                                  forget);
                     }
                     ++state;
                     // Each pixel shows one of the frames, and the old frame loses nothing until
                     // the new one is whole: the leaf is never seen cut.
                     bool oldWhole = true, newWhole = true;
-                    for (int y = 0; y < before.height(); ++y) {
-                        for (int x = 0; x < before.width(); ++x) {
-                            const char shown = screen.At({x, y});
-                            const char was = Appearance(before, {x, y}),
-                                       is = Appearance(after, {x, y});
-                            EXPECT_TRUE(shown == was || shown == is)
-                                << "after step " << state << " at " << x << "," << y << ": "
-                                << shown;
-                            oldWhole = oldWhole && (was == '~' || shown != '~');
-                            newWhole = newWhole && shown == is;
-                        }
-                    }
+                    EachPixel(before.rect(), [&](int x, int y) {
+                        const char shown =
+                            Look(shape.contains(QPoint(x, y)) ? window.pixel(x, y) : 0, false);
+                        const char was = Look(before.pixel(x, y), true),
+                                   is = Look(after.pixel(x, y), true);
+                        EXPECT_TRUE(shown == was || shown == is)
+                            << "after step " << state << " at " << x << "," << y << ": " << shown;
+                        oldWhole = oldWhole && (was == '~' || shown != '~');
+                        newWhole = newWhole && shown == is;
+                    });
                     EXPECT_TRUE(oldWhole || newWhole) << "after step " << state;
                 }
-                for (int y = 0; y < before.height(); ++y) {
-                    for (int x = 0; x < before.width(); ++x) {
-                        EXPECT_EQ(screen.At({x, y}), Appearance(after, {x, y})) << x << "," << y;
-                    }
-                }
-                if (changed == after.rect()) {
-                    EXPECT_EQ(kinds, row.kinds);
-                }
+                EachPixel(before.rect(), [&](int x, int y) {
+                    EXPECT_EQ(shape.contains(QPoint(x, y)) ? Look(window.pixel(x, y), false) : '~',
+                              Look(after.pixel(x, y), true))
+                        << x << "," << y;
+                });
             }
         }
     }
@@ -165,7 +135,7 @@ TEST(PngOverlayTest, NeverBlendsWithTheKeyColourNorMakesIt) {
         {qRgba(7, 7, 39, 255), key, qRgb(7, 7, 40)},
         {qRgba(0, 0, 0, 0), qRgb(9, 9, 9), qRgb(9, 9, 9)},
     };
-    const int n = static_cast<int>(std::size(rows));
+    int n = static_cast<int>(std::size(rows)), h = 1;
     QImage picture(n, 1, QImage::Format_ARGB32), target(n, 1, QImage::Format_RGB32);
     for (int i = 0; i < n; ++i) {
         picture.setPixel(i, 0, rows[i].overlay);
@@ -175,9 +145,8 @@ TEST(PngOverlayTest, NeverBlendsWithTheKeyColourNorMakesIt) {
     PngOverlay overlay;
     ASSERT_TRUE(picture.save(tmp.path(QStringLiteral("o.png"))) &&
                 overlay.Load(tmp.path(QStringLiteral("o.png"))));
-    int W = n, h = 1;
-    overlay.StretchDC(target, 0, 0, W, h);
-    for (int i = 0; i < n; ++i) {
+    overlay.StretchDC(target, 0, 0, n, h);
+    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
         EXPECT_EQ(target.pixel(i, 0), rows[i].drawn) << "row " << i;
     }
 }
