@@ -6,6 +6,7 @@
 
 #include "menu/album_menu.h"
 #include "menu/guide.h"
+#include "support/mock_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace leafsong {
@@ -44,14 +45,7 @@ struct RecordingEditor final : EditorLauncher {
     bool starts = true;
 };
 
-struct MockDialogs : Dialogs {
-    MOCK_METHOD(QString, BrowseFolder, (QWidget*, const QString&, const QString&), (override));
-    MOCK_METHOD(QString, FileDialog,
-                (QWidget*, int, const QString&, const QString&, const QString&, const QString&,
-                 const QString&, int),
-                (override));
-    MOCK_METHOD(void, Inform, (QWidget*, const QString&, const QString&), (override));
-};
+using test::MockDialogs;
 
 // Without an editor, a notice names the guide, which stays until the end.
 TEST(GuideTest, TheExpectedBytesWrittenWholeEachTimeElseANoticeAndRemovedAtTheEnd) {

@@ -8,6 +8,7 @@
 #include "music/music_choice.h"
 #include "platform/short_name.h"
 #include "support/fake_audio_backend.h"
+#include "support/mock_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace leafsong {
@@ -103,14 +104,7 @@ TEST_F(MusicTest, OnceClosedAtTheEndNothingOpensAgain) {
               std::tuple(1, QStringList(), false));
 }
 
-struct MockDialogs : Dialogs {
-    MOCK_METHOD(QString, BrowseFolder, (QWidget*, const QString&, const QString&), (override));
-    MOCK_METHOD(QString, FileDialog,
-                (QWidget*, int, const QString&, const QString&, const QString&, const QString&,
-                 const QString&, int),
-                (override));
-    MOCK_METHOD(void, Inform, (QWidget*, const QString&, const QString&), (override));
-};
+using test::MockDialogs;
 
 // Cancelled: what is done with an answer is tried through the whole album.
 TEST(MusicChoiceTest, TheDialogStartsAtTheCurrentMusic) {
