@@ -160,7 +160,9 @@ std::optional<int> Album::Start() {
     const InstanceLock::Result lock = lock_.TryAcquire(lockPath_);
     if (lock == InstanceLock::Result::Taken) {
         qCDebug(lcStartup) << "another copy is running";
-        return options_.open.kind == OpenRequest::Kind::None ? 0 : HandOver();
+        return options_.open.kind == OpenRequest::Kind::None
+                   ? 0
+                   : *HandOverToRunningAlbum(lockPath_, options_.open.path, 3000);
     }
     if (lock == InstanceLock::Result::Unavailable) {
         qCDebug(lcStartup) << "running without the single-copy lock";
@@ -220,22 +222,24 @@ std::optional<int> Album::Start() {
     return std::nullopt;
 }
 
-int Album::HandOver() const {
-    // The running copy may be starting still, its socket not yet open.
-    const QString socket = HandoffSocketPath(lockPath_);
+std::optional<int> HandOverToRunningAlbum(const QString& lockPath, const QString& path,
+                                          int waitMs) {
+    // A running copy may be starting still, its socket not yet open.
+    const QString socket = HandoffSocketPath(lockPath);
     QElapsedTimer waited;
     waited.start();
     HandoffResult result = HandoffResult::NoAlbum;
-    while ((result = HandToRunningAlbum(socket, options_.open.path, 3000)) ==
-               HandoffResult::NoAlbum &&
-           waited.elapsed() < 3000) {
+    while ((result = HandToRunningAlbum(socket, path, 3000)) == HandoffResult::NoAlbum &&
+           waited.elapsed() < waitMs) {
         QThread::msleep(50);
     }
     if (result == HandoffResult::Taken) {
         return 0;
     }
-    std::fprintf(stderr, "leafsong: the running album did not take %s\n",
-                 qPrintable(options_.open.path));
+    if (result == HandoffResult::NoAlbum && waitMs == 0) {
+        return std::nullopt;
+    }
+    std::fprintf(stderr, "leafsong: the running album did not take %s\n", qPrintable(path));
     return 1;
 }
 

@@ -78,8 +78,6 @@ private:
     void BindWindow();
     void WriteTemporaryFiles();
     void StartMusic();
-    // The running copy found at start takes the file named on the command line: its exit status.
-    int HandOver() const;
     // Another copy hands a path over: taken as OpenGiven when it is one the album can open.
     bool TakeHandedOver(const QString& path);
     // Writes the settings at once, so a choice survives an end that bypasses Ready2Exit.
@@ -118,6 +116,12 @@ private:
     QStringList written_;  // temporary files this run wrote, deleted at exit
     bool exiting_ = false;
 };
+
+// Hands path to the album holding the lock at lockPath, waiting up to waitMs for one that is still
+// starting. The exit status for this copy: 0 when it was taken; 1, after one line on stderr, when
+// it was refused or (waitMs > 0) no album answered. Nothing when no album answers at once (waitMs
+// 0).
+std::optional<int> HandOverToRunningAlbum(const QString& lockPath, const QString& path, int waitMs);
 
 // True for a copy run from the bin folder it was installed to: the configured one, or one whose
 // installed tree lies beside it (installed with another prefix).

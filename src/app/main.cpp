@@ -6,7 +6,6 @@
 
 #include "app/album.h"
 #include "app/command_line.h"
-#include "platform/handoff.h"
 #include "platform/instance_lock.h"
 #include "platform/runtime_stand_in.h"
 #include "platform/start_environment.h"
@@ -33,16 +32,9 @@ int main(int argc, char** argv) {
     }
     // A running album takes the file itself; this copy needs no window then.
     if (cl.open.kind != leafsong::OpenRequest::Kind::None) {
-        const QString socket = leafsong::HandoffSocketPath(leafsong::InstanceLock::DefaultPath());
-        switch (leafsong::HandToRunningAlbum(socket, cl.open.path, 3000)) {
-            case leafsong::HandoffResult::Taken:
-                return 0;
-            case leafsong::HandoffResult::Refused:
-                std::fprintf(stderr, "leafsong: the running album did not take %s\n",
-                             qPrintable(cl.open.path));
-                return 1;
-            case leafsong::HandoffResult::NoAlbum:
-                break;
+        if (const std::optional<int> status = leafsong::HandOverToRunningAlbum(
+                leafsong::InstanceLock::DefaultPath(), cl.open.path, 0)) {
+            return *status;
         }
     }
     leafsong::PrepareEnvironment();
