@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "common/nearest.h"
+#include "platform/log.h"
 
 namespace leafsong {
 
@@ -99,6 +100,7 @@ void AlbumWindow::CoverScreen(QScreen* screen) {
     ratio_ = screen->devicePixelRatio();
     setGeometry(geometry);
     surface_.Resize(QSize(Nearest(geometry.width() * ratio_), Nearest(geometry.height() * ratio_)));
+    shape_ = WindowShape();
     if (x11_.available()) {
         // The native window from here on, see-through until the first frame is presented.
         x11_.Clear(winId());

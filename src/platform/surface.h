@@ -25,12 +25,16 @@ public:
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
 
-    // Fills the whole surface with the key colour.
+    // Makes the whole surface the key colour again (only what was drawn since is filled).
     void Clear();
     // Fills the part of r that lies on the surface with the key colour and touches it.
     void ClearRect(const QRect& r);
-    // Marks a region as drawn since the last present.
-    void Touch(const QRect& r) { dirty_ |= r; }
+    // Marks a region as drawn since the last present. Every pixel that is not the key colour
+    // must lie in a touched region.
+    void Touch(const QRect& r) {
+        dirty_ |= r;
+        drawn_ |= r;
+    }
     // Shows what was drawn.
     void Present();
     int presentCount() const { return presents_; }
@@ -38,7 +42,8 @@ public:
 private:
     QImage image_;
     PresentFn present_;
-    QRect dirty_;
+    QRect dirty_;  // drawn since the last present
+    QRect drawn_;  // drawn since the last clear
     int presents_ = 0;
 };
 

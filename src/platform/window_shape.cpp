@@ -1,7 +1,5 @@
 #include "platform/window_shape.h"
 
-#include <QBitmap>
-
 #include "platform/surface.h"
 
 namespace leafsong {
@@ -11,9 +9,43 @@ QRegion OpaqueRegion(const QImage& surface, const QRect& area) {
     if (r.isEmpty()) {
         return {};
     }
-    // The mask's set bits (the region's pixels) come out where the colour does not match.
-    const QImage mask = surface.copy(r).createMaskFromColor(kKeyColour, Qt::MaskInColor);
-    return QRegion(QBitmap::fromImage(mask)).translated(r.topLeft());
+    // Built straight from the rows in the region's own form: each row's runs of pixels that are
+    // not the key colour, rows with the same runs joined into one band; no copy, no mask.
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> band;  // the runs of the band being built, [x0, x1)
+    std::vector<std::pair<int, int>> row;
+    int bandTop = r.top();
+    auto flush = [&](int end) {
+        for (const auto& [x0, x1] : band) {
+            rects.emplace_back(QPoint(x0, bandTop), QPoint(x1 - 1, end - 1));
+        }
+    };
+    const QRgb key = kKeyColour & 0xffffffU;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const auto* p = reinterpret_cast<const QRgb*>(surface.constScanLine(y));
+        row.clear();
+        for (int x = r.left(); x <= r.right();) {
+            while (x <= r.right() && (p[x] & 0xffffffU) == key) {
+                ++x;
+            }
+            const int x0 = x;
+            while (x <= r.right() && (p[x] & 0xffffffU) != key) {
+                ++x;
+            }
+            if (x > x0) {
+                row.emplace_back(x0, x);
+            }
+        }
+        if (row != band) {
+            flush(y);
+            band.swap(row);
+            bandTop = y;
+        }
+    }
+    flush(r.bottom() + 1);
+    QRegion region;
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
 }
 
 std::vector<PresentStep> PlanPresent(const QRegion& before, const QRegion& after,

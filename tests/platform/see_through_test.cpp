@@ -119,6 +119,24 @@ TEST(PresentOrderTest, EveryStateBetweenTwoFramesShowsOneOfThemAndNoKeyColour) {
     }
 }
 
+TEST(OpaqueRegionTest, HoldsExactlyThePixelsOfAnAreaThatAreNotTheKeyColour) {
+    // Blobs and speckles: runs that start, end, split and repeat over rows.
+    QImage img(61, 47, QImage::Format_RGB32);
+    quint32 seed = 7;
+    EachPixel(img.rect(), [&](int x, int y) {
+        seed = seed * 1103515245U + 12345U;
+        const bool blob = (x / 9 + y / 6) % 3 == 0;
+        img.setPixel(x, y, blob != ((seed >> 16) % 11 == 0) ? qRgb(x, y, 9) : kKeyColour);
+    });
+    for (const QRect& area : {img.rect(), QRect(5, 3, 40, 30), QRect(-4, 40, 90, 20)}) {
+        QRegion expected;
+        EachPixel(area & img.rect(), [&](int x, int y) {
+            expected += img.pixel(x, y) != kKeyColour ? QRect(x, y, 1, 1) : QRect();
+        });
+        EXPECT_EQ(OpaqueRegion(img, area), expected);
+    }
+}
+
 TEST(PngOverlayTest, NeverBlendsWithTheKeyColourNorMakesIt) {
     const QRgb key = kKeyColour;
     // Overlay pixel (straight alpha), the pixel beneath, what is drawn.
