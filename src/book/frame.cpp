@@ -47,21 +47,28 @@ LeafGeometry Blting(Surface& surface, const BookGeometry& book, const Decoration
                     const PageBuffer& Pic1, const PageBuffer& Pic2, int FlipPos, bool Reverse) {
     const LeafGeometry leaf = LeafAt(book, FlipPos);
     QImage& image = surface.image();
-    surface.ClearRect(TurnArea(book));
-
+    const QRect area = TurnArea(book);
     const QRect cover = book.coverRect();
-    int w = cover.width();
-    int h = cover.height();
-    deco.CoverPng.StretchDC(image, cover.x(), cover.y(), w, h);
-
     const int pageWidth = Nearest(book.BookWidth / 2.0);
+    const QRect left(book.BookLeft, book.BookTop, pageWidth, book.BookHeight);
+    const QRect right(Nearest(book.BookWidth / 2.0 + book.BookLeft), book.BookTop, pageWidth,
+                      book.BookHeight);
+
+    // Each pixel is written once where possible: the turn area above and below the cover (it
+    // spans the cover's width) is cleared, the cover is drawn as over a cleared area, and the
+    // pages then cover their part of it.
+    surface.ClearRect(QRect(area.topLeft(), QPoint(area.right(), cover.top() - 1)));
+    surface.ClearRect(QRect(QPoint(area.left(), cover.bottom() + 1), area.bottomRight()));
+    const bool pagesCover = !Pic1.isEmpty() && !Pic2.isEmpty() && right.left() <= left.right() + 1;
+    if (!deco.CoverPng.DrawOverKey(image, cover, pagesCover ? left.united(right) : QRect())) {
+        surface.ClearRect(cover);
+    }
+    surface.Touch(cover);
+
     const int half1 = HalfWidth(Pic1);
     const int half2 = HalfWidth(Pic2);
-    Pic1.BlitTo(image, QRect(book.BookLeft, book.BookTop, pageWidth, book.BookHeight),
-                QRectF(0, 0, half1, Nearest(static_cast<float>(Pic1.ScaleHeight()))));
-    Pic2.BlitTo(image,
-                QRect(Nearest(book.BookWidth / 2.0 + book.BookLeft), book.BookTop, pageWidth,
-                      book.BookHeight),
+    Pic1.BlitTo(image, left, QRectF(0, 0, half1, Nearest(static_cast<float>(Pic1.ScaleHeight()))));
+    Pic2.BlitTo(image, right,
                 QRectF(half2, 0, half2, Nearest(static_cast<float>(Pic2.ScaleHeight()))));
 
     const PageBuffer& shown = Reverse ? Pic1 : Pic2;

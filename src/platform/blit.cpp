@@ -1,6 +1,7 @@
 #include "platform/blit.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace leafsong {
@@ -41,6 +42,12 @@ void StretchBlt(QImage& dst, const QRect& dstRect, const QImage& src, const QRec
     const std::vector<int> rows =
         SourceIndices(i0, i1, dh, srcRect.y(), srcRect.height(), src.height());
 
+    // A one-to-one row (the pages of a turn at their own size) is copied whole.
+    bool contiguous = cols.front() >= 0;
+    for (size_t k = 1; contiguous && k < cols.size(); ++k) {
+        contiguous = cols[k] == cols[k - 1] + 1;
+    }
+
     uchar* dstBits = dst.bits();  // detaches once, not per line
     const qsizetype dstStride = dst.bytesPerLine();
     const uchar* srcBits = src.constBits();
@@ -53,6 +60,10 @@ void StretchBlt(QImage& dst, const QRect& dstRect, const QImage& src, const QRec
         auto* out =
             reinterpret_cast<quint32*>(dstBits + (dstRect.y() + i) * dstStride) + dstRect.x() + j0;
         const auto* in = reinterpret_cast<const quint32*>(srcBits + sy * srcStride);
+        if (contiguous) {
+            std::memcpy(out, in + cols.front(), cols.size() * sizeof(quint32));
+            continue;
+        }
         for (const int sx : cols) {
             if (sx >= 0) {
                 *out = in[sx];

@@ -83,7 +83,9 @@ bool PngOverlay::Load(const QString& fileName) {
     if (img.isNull()) {
         return false;
     }
-    image_ = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // In place where the decoder gave straight ARGB: no second copy of the picture.
+    img.convertTo(QImage::Format_ARGB32_Premultiplied);
+    image_ = std::move(img);
     image_.setDevicePixelRatio(1.0);
     width_ = image_.width();
     height_ = image_.height();
@@ -138,10 +140,67 @@ void PngOverlay::StretchDC(QImage& target, int X, int Y, int& W, int& h) const {
     }
 }
 
-const PngOverlay::Scaled& PngOverlay::ScaledTo(const QSize& size) const {
+bool PngOverlay::DrawOverKey(QImage& target, const QRect& at, const QRect& skip) const {
+    if (at.isEmpty() || image_.isNull() || target.format() != QImage::Format_RGB32) {
+        return false;
+    }
+    Scaled& scaled = ScaledTo(at.size());
+    MakeOverKey(scaled);
+    if (scaled.overKey.isNull()) {
+        return false;
+    }
+    const QRect area = at.intersected(target.rect());
+    const QRect hole = skip.intersected(area);
+    uchar* bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    auto copy = [&](int y, int x0, int x1) {
+        if (x0 < x1) {
+            std::memcpy(reinterpret_cast<QRgb*>(bits + y * stride) + x0,
+                        reinterpret_cast<const QRgb*>(scaled.overKey.constScanLine(y - at.y())) +
+                            (x0 - at.x()),
+                        static_cast<size_t>(x1 - x0) * sizeof(QRgb));
+        }
+    };
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        if (hole.isEmpty() || y < hole.top() || y > hole.bottom()) {
+            copy(y, area.left(), area.right() + 1);
+        } else {
+            copy(y, area.left(), hole.left());
+            copy(y, hole.right() + 1, area.right() + 1);
+        }
+    }
+    return true;
+}
+
+void PngOverlay::Prepare(QSize size, bool overKey) const {
+    if (image_.isNull() || size.isEmpty()) {
+        return;
+    }
+    Scaled& scaled = ScaledTo(size);
+    if (overKey) {
+        MakeOverKey(scaled);
+    }
+}
+
+void PngOverlay::MakeOverKey(Scaled& scaled) const {
+    if (!scaled.overKey.isNull() || scaled.image.isNull()) {
+        return;
+    }
+    QImage over(scaled.image.size(), QImage::Format_RGB32);
+    if (over.isNull()) {
+        return;
+    }
+    over.fill(kKeyColour);
+    int w = over.width();
+    int h = over.height();
+    StretchDC(over, 0, 0, w, h);
+    scaled.overKey = std::move(over);
+}
+
+PngOverlay::Scaled& PngOverlay::ScaledTo(const QSize& size) const {
     const quint64 key = CacheKey(size);
-    const auto hit = cache_.constFind(key);
-    if (hit != cache_.constEnd()) {
+    const auto hit = cache_.find(key);
+    if (hit != cache_.end()) {
         return *hit;
     }
     if (cache_.size() >= kCacheLimit) {

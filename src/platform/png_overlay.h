@@ -28,6 +28,16 @@ public:
     // without a picture or with an empty rectangle.
     void StretchDC(QImage& target, int X, int Y, int& W, int& h) const;
 
+    // Draws the picture scaled to at's size into at of an RGB32 target as if every pixel there
+    // had been the key colour (what StretchDC would draw after clearing it), one copy a row;
+    // pixels inside skip are left alone (the caller covers them). False when nothing was drawn
+    // (no picture).
+    bool DrawOverKey(QImage& target, const QRect& at, const QRect& skip) const;
+
+    // Scales the picture to size ahead of the first draw at that size (and of the first
+    // DrawOverKey too when overKey is set).
+    void Prepare(QSize size, bool overKey = false) const;
+
     int width() const { return width_; }
     int height() const { return height_; }
     bool isLoaded() const { return !image_.isNull(); }
@@ -44,8 +54,10 @@ private:
     struct Scaled {
         QImage image;  // premultiplied ARGB; an opaque pixel is never the key colour
         std::vector<Span> spans;
+        QImage overKey;  // RGB32: the picture drawn over the key colour, made at first use
     };
-    const Scaled& ScaledTo(const QSize& size) const;
+    Scaled& ScaledTo(const QSize& size) const;
+    void MakeOverKey(Scaled& scaled) const;
     static void FindSpans(Scaled& scaled);
 
     QImage image_;  // premultiplied ARGB

@@ -163,10 +163,23 @@ TEST(PngOverlayTest, NeverBlendsWithTheKeyColourNorMakesIt) {
     PngOverlay overlay;
     ASSERT_TRUE(picture.save(tmp.path(QStringLiteral("o.png"))) &&
                 overlay.Load(tmp.path(QStringLiteral("o.png"))));
+    // Over a row of the key colour, the one copy a row draws as StretchDC does; the pixels to
+    // skip keep what they held.
+    QImage overKey(n + 2, 2, QImage::Format_RGB32);
+    overKey.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(overlay.DrawOverKey(overKey, QRect(1, 0, n, 2), QRect(3, 1, 2, 1)));
     overlay.StretchDC(target, 0, 0, n, h);
     for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
         EXPECT_EQ(target.pixel(i, 0), rows[i].drawn) << "row " << i;
+        if (rows[i].beneath == key) {
+            EXPECT_EQ(overKey.pixel(i + 1, 0), rows[i].drawn) << "row " << i;
+        }
+        EXPECT_EQ(overKey.pixel(i + 1, 1),
+                  i == 2 || i == 3 ? qRgb(1, 2, 3) : overKey.pixel(i + 1, 0))
+            << "row " << i;
     }
+    EXPECT_EQ(std::pair(overKey.pixel(0, 0), overKey.pixel(n + 1, 1)),
+              std::pair(qRgb(1, 2, 3), qRgb(1, 2, 3)));
 }
 
 }  // namespace
