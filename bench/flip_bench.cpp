@@ -22,7 +22,7 @@ constexpr QSize kScreen{1920, 1080};
 // Two 24-megapixel pages loaded as a turn loads them, and the book on a full-HD surface.
 struct FrameScene {
     FrameScene() {
-        deco.LoadFrom(QStringLiteral(":/leafsong"));
+        deco.Load();
         Pic1.Load(leafsong::bench::NoisyPhoto(6000, 4000, 0));
         Pic2.Load(leafsong::bench::NoisyPhoto(6000, 4000, 80));
     }

@@ -26,7 +26,7 @@ BENCHMARK(BM_LoadJpeg)->Args({6000, 4000})->Args({1920, 1080})->Unit(benchmark::
 
 void BM_DrawStillSpread(benchmark::State& state) {
     leafsong::Decorations deco;
-    deco.LoadFrom(QStringLiteral(":/leafsong"));
+    deco.Load();
     leafsong::PageBuffer pic;
     pic.Load(leafsong::bench::NoisyPhoto(6000, 4000));
     leafsong::Surface surface(QSize(1920, 1080));

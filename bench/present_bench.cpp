@@ -24,7 +24,7 @@ struct PresentScene {
     size_t next = 0;
 
     PresentScene() {
-        deco.LoadFrom(QStringLiteral(":/leafsong"));
+        deco.Load();
         QImage a(6000, 4000, QImage::Format_RGB32), b(6000, 4000, QImage::Format_RGB32);
         a.fill(qRgb(180, 90, 40));
         b.fill(qRgb(40, 90, 180));

@@ -26,7 +26,7 @@ struct TurnScene {
             QFile::copy(leafsong::bench::NoisyPhoto(6000, 4000, i * 40),
                         dir.filePath(QStringLiteral("%1.jpg").arg(i)));
         }
-        book.LoadDecorations(QStringLiteral(":/leafsong"));
+        book.LoadDecorations();
         state.book = leafsong::PlaceBook(1920, 1080);
         book.File1().SetPath(dir.path());
         book.turner().onFrame = [this](int, bool) { drawn = true; };

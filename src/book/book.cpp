@@ -5,8 +5,11 @@ namespace leafsong {
 Book::Book(AlbumState& state, const Modes& modes, Surface& surface, const Clock& clock)
     : state_(state), modes_(modes), surface_(surface), clock_(clock), turner_(*this) {}
 
-void Book::LoadDecorations(const QString& folder) {
-    deco_.LoadFrom(folder);
+void Book::LoadDecorations() {
+    if (!deco_.CoverPng.isLoaded()) {
+        deco_.LoadSpread();
+    }
+    deco_.Prepare(state_.book, kPageSize);
 }
 
 void Book::OpenFolder(const QString& folder, const QString& first) {

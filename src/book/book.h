@@ -24,8 +24,11 @@ public:
     Book(const Book&) = delete;
     Book& operator=(const Book&) = delete;
 
-    // Loads the decoration pictures from the files in folder.
-    void LoadDecorations(const QString& folder);
+    // Loads the cover and border, when not yet loaded (the shading follows once the opening
+    // spread is laid out), and scales them for the book as placed now. The first spread drawn
+    // loads them itself: a caller may open the folder first, so that its first picture is
+    // decoded meanwhile.
+    void LoadDecorations();
 
     // The folder becomes the album folder and the book opens at its picture named first (a file
     // name in the folder), or at its first picture when that is empty or not listed.

@@ -1,18 +1,35 @@
 #include "book/decorations.h"
 
-#include "common/path_utils.h"
 #include "core/resources.h"
 
 namespace leafsong {
 
-void Decorations::LoadFrom(const QString& folder) {
-    auto path = [&](int i) {
-        return JoinPath(folder, QString::fromLatin1(kDecorationFiles[i].fileName));
-    };
-    ShadowPng[0].Load(path(0));
-    ShadowPng[1].Load(path(1));
-    BorderPng.Load(path(2));
-    CoverPng.Load(path(3));
+namespace {
+
+QString Resource(int i) {
+    return QString::fromLatin1(kDecorationFiles[i].resource);
+}
+
+}  // namespace
+
+void Decorations::LoadSpread() {
+    BorderPng.Load(Resource(2));
+    CoverPng.Load(Resource(3));
+}
+
+void Decorations::LoadShadows() {
+    ShadowPng[0].Load(Resource(0));
+    ShadowPng[1].Load(Resource(1));
+}
+
+void Decorations::Prepare(const BookGeometry& book, QSize page) const {
+    // Every frame of a turn draws the cover afresh, over the key colour: needed once the
+    // shading is, for the first turn.
+    CoverPng.Prepare(book.coverRect().size(), shadowsLoaded());
+    BorderPng.Prepare(QSize(book.BookWidth, book.BookHeight));
+    BorderPng.Prepare(page);
+    ShadowPng[0].Prepare(page);
+    ShadowPng[1].Prepare(page);
 }
 
 void Decorations::Release() {

@@ -1,9 +1,10 @@
 #pragma once
-// The four decoration pictures of the book.
+// The four decoration pictures of the book, taken from the program's embedded copies.
 
-#include <QString>
+#include <QSize>
 #include <array>
 
+#include "core/album_state.h"
 #include "platform/png_overlay.h"
 
 namespace leafsong {
@@ -13,9 +14,17 @@ struct Decorations {
     PngOverlay BorderPng;
     PngOverlay CoverPng;
 
-    // Loads the four pictures from the folder under their file names (results are not needed: a
-    // missing one draws nothing).
-    void LoadFrom(const QString& folder);
+    // The cover and the border: all a still spread needs.
+    void LoadSpread();
+    // The shading of the pages, needed from the first turn on.
+    void LoadShadows();
+    void Load() {
+        LoadSpread();
+        LoadShadows();
+    }
+    bool shadowsLoaded() const { return ShadowPng[0].isLoaded() || ShadowPng[1].isLoaded(); }
+    // Scales what is loaded to the sizes the book draws it at, so that no frame waits for it.
+    void Prepare(const BookGeometry& book, QSize page) const;
     void Release();
 };
 

@@ -141,6 +141,7 @@ void Book::ShowInfoPage() {
 }
 
 void Book::DrawOpeningSpread() {
+    LoadDecorations();
     surface_.Clear();
     DrawSpread(surface_, state_.book, deco_, Pic1_);
     surface_.Present();
@@ -148,6 +149,11 @@ void Book::DrawOpeningSpread() {
 
 void Book::FinishLayout() {
     laidOut_ = true;
+    // The first turn must not wait for the shading to be read and scaled.
+    if (!deco_.shadowsLoaded()) {
+        deco_.LoadShadows();
+        deco_.Prepare(state_.book, kPageSize);
+    }
     const int count = File1_.ListCount();
     qCDebug(lcPages) << "opening spread of" << File1_.Path() << "count" << count;
     if (count > 2) {

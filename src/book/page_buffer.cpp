@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/blit.h"
 #include "platform/fonts.h"
@@ -98,7 +99,15 @@ void PageBuffer::Assign(const DecodedPicture& picture) {
         StretchBlt(loaded_, QRect(QPoint(0, 0), kPageSize), picture.image,
                    QRectF(picture.image.rect()));
     }
-    pixels_ = loaded_;
+    // The page is drawn on (page number, shading) in the memory of the page before, when that
+    // is its own: no fresh memory for every picture shown.
+    if (pixels_.isDetached() && pixels_.size() == loaded_.size() &&
+        pixels_.format() == loaded_.format() && pixels_.bytesPerLine() == loaded_.bytesPerLine()) {
+        std::memcpy(pixels_.bits(), loaded_.constBits(),
+                    static_cast<size_t>(loaded_.sizeInBytes()));
+    } else {
+        pixels_ = loaded_;
+    }
     text_.CurrentX = 0;
     text_.CurrentY = 0;
 }

@@ -40,7 +40,7 @@ class BookTest : public ::testing::Test {
 protected:
     BookTest() {
         state.book = PlaceBook(1024, 768);
-        book.LoadDecorations(QStringLiteral(":/leafsong"));
+        book.LoadDecorations();
         // As the album binds it: automatic turning toggled, here always backward.
         book.onEndRule = [this] {
             state.AutoFlip = !state.AutoFlip;
