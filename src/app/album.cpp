@@ -55,6 +55,11 @@ Album::Album(StartOptions options)
     book_.onLaidOut = [this] {
         qCDebug(lcStartup) << "opening spread laid out" << options_.started.elapsed()
                            << "ms after start";
+        if (!musicStarted_) {
+            musicStarted_ = true;
+            StartMusic();
+            music_.FollowRepeat(modes_.repeat);
+        }
     };
     mci_.SetEndNotice([this] { music_.OnTuneEnded(); });
 }
@@ -65,7 +70,8 @@ void Album::BindCommands() {
     auto toggle = [this](bool Modes::*mode) {
         return [this, mode](const QStringList&) {
             modes_.*mode = !(modes_.*mode);
-            music_.FollowRepeat(modes_.repeat);
+            // Before the music's start the repeat has nothing to repeat.
+            music_.FollowRepeat(modes_.repeat && musicStarted_);
             SaveSettings();
         };
     };
@@ -189,12 +195,6 @@ std::optional<int> Album::Start() {
 
     settings_.emplace(options_.exeDir, options_.installed);
     settings_->LoadSettings(modes_, state_);
-    music_.FollowRepeat(modes_.repeat);
-    pageTurnCursor_ = QCursor(QPixmap(QString::fromLatin1(kCursorResource)), 12, 1);
-    window_.setPageTurnCursor(pageTurnCursor_);
-    window_.setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
-    WriteTemporaryFiles();
-    book_.LoadDecorations(tempDir_);
     state_.AutoFlip = false;
 
     window_.CoverScreen(QGuiApplication::primaryScreen());
@@ -205,19 +205,22 @@ std::optional<int> Album::Start() {
 
     // What the command line names is the user's choice, opened (and saved) as a menu command
     // opens it; otherwise the saved folder, or the program's when that is gone, which is written
-    // only at the orderly end.
+    // only at the orderly end. Music waits for the opening spread: the pictures come first.
     const OpenRequest::Kind given = options_.open.kind;
-    if (given != OpenRequest::Kind::Music) {
-        StartMusic();
-    }
-    if (given != OpenRequest::Kind::None) {
+    if (given == OpenRequest::Kind::Folder || given == OpenRequest::Kind::Picture) {
         commands_.Run(Command::OpenGiven, {options_.open.path});
-    }
-    if (given == OpenRequest::Kind::None || given == OpenRequest::Kind::Music) {
+    } else {
         book_.OpenFolder(FolderExists(state_.PicturePath) ? state_.PicturePath : options_.exeDir);
     }
+    // The window is mapped, the decorations are read and the files written while the first
+    // picture is decoded.
+    window_.setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
     window_.show();
     window_.activateWindow();
+    book_.LoadDecorations();
+    pageTurnCursor_ = QCursor(QPixmap(QString::fromLatin1(kCursorResource)), 12, 1);
+    window_.setPageTurnCursor(pageTurnCursor_);
+    WriteTemporaryFiles();
     RequestDetectableAutoRepeat();
     return std::nullopt;
 }
@@ -264,7 +267,9 @@ void Album::WriteTemporaryFiles() {
 }
 
 void Album::StartMusic() {
-    if (IsBirthday(clock_)) {
+    if (options_.open.kind == OpenRequest::Kind::Music) {
+        commands_.Run(Command::OpenGiven, {options_.open.path});
+    } else if (IsBirthday(clock_)) {
         const QString tune = JoinPath(tempDir_, QString::fromLatin1(kGreetingTune.fileName));
         if (ResToFile(QString::fromLatin1(kGreetingTune.resource), tune)) {
             written_ << tune;

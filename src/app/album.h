@@ -77,6 +77,7 @@ private:
     void BindCommands();
     void BindWindow();
     void WriteTemporaryFiles();
+    // The saved or given music, or the greeting tune on its day.
     void StartMusic();
     // Another copy hands a path over: taken as OpenGiven when it is one the album can open.
     bool TakeHandedOver(const QString& path);
@@ -115,6 +116,7 @@ private:
     QString tempDir_;      // privateFolder_'s path
     QStringList written_;  // temporary files this run wrote, deleted at exit
     bool exiting_ = false;
+    bool musicStarted_ = false;  // at the first opening spread laid out
 };
 
 // Hands path to the album holding the lock at lockPath, waiting up to waitMs for one that is still
