@@ -181,7 +181,7 @@ TEST_F(AlbumTest, MenuCommandsAndDropsChangeTheAlbumAndReachTheSettingsAtTheEnd)
     // A drop takes its first picture or music file, whose name alone counts.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(pics.path(u"notes.txt"_s)),
-                  QUrl::fromLocalFile(u"/p/a.jpeg"_s), QUrl::fromLocalFile(u"/a.mp3/noext"_s),
+                  QUrl::fromLocalFile(u"/p/a.svg"_s), QUrl::fromLocalFile(u"/a.mp3/noext"_s),
                   QUrl(u"https://example.org/c.jpg"_s),
                   QUrl::fromLocalFile(pics.path(u"none.JPG"_s)), QUrl::fromLocalFile(tune)});
     QDragEnterEvent enter({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
