@@ -9,6 +9,8 @@ packages=(
     libxcb1-dev libxcb-xkb-dev libxcb-shape0-dev
     # run: a CJK font for the Chinese texts
     fonts-wqy-microhei
+    # run: Qt's WebP and TIFF decoders (JPEG, BMP, GIF and PNG come with Qt itself)
+    qt6-image-formats-plugins
     # build and run: music through Qt Multimedia's GStreamer backend (base is required; good,
     # ugly and libav add MP3 and WMA; bad's fluidsynth element and a small soundfont add MIDI)
     qt6-multimedia-dev libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good

@@ -95,6 +95,7 @@ void Album::BindCommands() {
     commands_.Bind(Command::ToggleLoop, toggle(&Modes::loop));
     commands_.Bind(Command::ToggleRepeat, toggle(&Modes::repeat));
     commands_.Bind(Command::ToggleFooter, toggle(&Modes::footer));
+    commands_.Bind(Command::ToggleProportions, toggle(&Modes::proportions));
     commands_.Bind(Command::ShowGuide, [this](const QStringList&) { guide_.ShowReadme(); });
     commands_.Bind(Command::Exit, [this](const QStringList&) { Ready2Exit(); });
     commands_.Bind(Command::TurnForward, [this](const QStringList&) { book_.FlipForward(); });

@@ -17,7 +17,8 @@ namespace {
 QString Usage() {
     return QStringLiteral(
         "Usage: leafsong [FILE|FOLDER]\n"
-        "Shows the JPEG, BMP and GIF pictures of a folder as a book floating over the desktop.\n"
+        "Shows the pictures of a folder (JPEG, PNG, WebP, TIFF, BMP, GIF) as a book floating\n"
+        "over the desktop.\n"
         "FOLDER opens that folder; a picture opens its folder at that picture; a music file\n"
         "becomes the background music. Without one the album opens the folder of its last run.\n"
         "While the album runs, the file is handed to it.\n"
@@ -52,7 +53,8 @@ OpenRequest ClassifyPath(const QString& path, QString* reason) {
     }
     const DropChoice choice = ChooseDropped({path});
     if (!S_ISREG(st.st_mode) || choice.kind == DropChoice::Kind::None) {
-        *reason = QStringLiteral("not a folder, a picture (JPG, BMP, GIF) or a music file");
+        *reason = QStringLiteral(
+            "not a folder, a picture (JPEG, PNG, WebP, TIFF, BMP, GIF) or a music file");
         return {};
     }
     // Opened to be sure: access() answers for the real user, and a FIFO-like stall is ruled out.

@@ -1,18 +1,17 @@
 #include "app/drops.h"
 
+#include "book/listing.h"
 #include "common/path_utils.h"
 
 namespace leafsong {
 
 DropChoice ChooseDropped(const QStringList& paths) {
-    static const QStringList kPictures{QStringLiteral("JPG"), QStringLiteral("BMP"),
-                                       QStringLiteral("GIF")};
     static const QStringList kMusic{
         QStringLiteral("MP3"), QStringLiteral("WMA"), QStringLiteral("WAV"), QStringLiteral("MIDI"),
         QStringLiteral("MID"), QStringLiteral("CDA"), QStringLiteral("SND"), QStringLiteral("RMI")};
     for (const QString& path : paths) {
         const QString ext = GetExtName(path).toUpper();
-        if (kPictures.contains(ext)) {
+        if (IsPictureExtension(ext)) {
             return {DropChoice::Kind::Picture, path};
         }
         if (kMusic.contains(ext)) {

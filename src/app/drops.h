@@ -12,8 +12,9 @@ struct DropChoice {
     QString path;
 };
 
-// The first path whose upper-cased extension (the text after the last dot of the whole path) is
-// JPG, BMP or GIF (a picture) or MP3, WMA, WAV, MIDI, MID, CDA, SND or RMI (music).
+// The first path whose extension (the text after the last dot of the whole path, in any letter
+// case) is a picture's, as the listing takes them (JPG, JPEG, JPE, PNG, WEBP, TIF, TIFF, BMP, GIF),
+// or music's: MP3, WMA, WAV, MIDI, MID, CDA, SND or RMI.
 DropChoice ChooseDropped(const QStringList& paths);
 
 }  // namespace leafsong

@@ -9,13 +9,18 @@
 
 namespace leafsong {
 
+bool IsPictureExtension(QStringView ext) {
+    // The one list of formats: the listing, drops and the command line all ask here.
+    static constexpr const char* kExtensions[] = {"jpg", "jpeg", "jpe", "png", "webp",
+                                                  "tif", "tiff", "bmp", "gif"};
+    return std::any_of(std::begin(kExtensions), std::end(kExtensions), [ext](const char* e) {
+        return ext.compare(QLatin1StringView(e), Qt::CaseInsensitive) == 0;
+    });
+}
+
 bool MatchesPicturePattern(const QString& name) {
-    for (const auto* ext : {".jpg", ".bmp", ".gif"}) {
-        if (name.endsWith(QLatin1String(ext), Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot >= 0 && IsPictureExtension(QStringView(name).sliced(dot + 1));
 }
 
 void SortLikeFileManager(QStringList& names) {

@@ -1,16 +1,21 @@
 #pragma once
-// The album's folder listing: the names of the folder's JPEG, BMP and GIF files, sorted as a file
-// manager sorts them.
+// The album's folder listing: the names of the folder's picture files (JPEG, PNG, WebP, TIFF, BMP,
+// GIF), sorted as a file manager sorts them.
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include "common/path_utils.h"
 
 namespace leafsong {
 
-// True for names ending in .jpg, .bmp or .gif, in any letter case.
+// True for the extension (the text after the last dot) of a picture the album shows, in any letter
+// case: jpg, jpeg, jpe, png, webp, tif, tiff, bmp, gif.
+bool IsPictureExtension(QStringView ext);
+
+// True for names ending in a dot and a picture extension, in any letter case.
 bool MatchesPicturePattern(const QString& name);
 
 // Case-insensitive, locale-aware, numbers compared by value ("2" before "10").

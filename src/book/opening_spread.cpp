@@ -91,7 +91,7 @@ void Book::ShowFirst(quint64 layout) {
             ShowFirst(layout);
             return;
         }
-        Pic1_.Assign(*picture);
+        Pic1_.Assign(*picture, modes_.proportions);
         MarkFooter(modes_.footer, Pic1_, start_, File1_.ListCount());
         DrawOpeningSpread();
         FillSecond(layout);
@@ -127,7 +127,7 @@ void Book::FillSecond(quint64 layout) {
                             FillSecond(layout);
                             return;
                         }
-                        Pic2_.Assign(*picture);
+                        Pic2_.Assign(*picture, modes_.proportions);
                         MarkFooter(modes_.footer, Pic2_, second, File1_.ListCount());
                         FinishLayout();
                     });

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/nearest.h"
 #include "platform/blit.h"
 #include "platform/fonts.h"
 #include "platform/log.h"
@@ -21,11 +22,21 @@ namespace leafsong {
 namespace {
 // Background of an empty page and under transparent picture pixels.
 constexpr QRgb kPageBackground = qRgb(240, 240, 240);
+// Around a picture whose proportions are kept.
+constexpr QRgb kPaper = qRgb(255, 255, 255);
 }  // namespace
 
 QSize StoredSizeFor(QSize logical) {
     return {std::min(logical.width(), kPageSize.width()),
             std::min(logical.height(), kPageSize.height())};
+}
+
+QRect FittedRect(QSize logical) {
+    const double scale = std::min(double(kPageSize.width()) / std::max(logical.width(), 1),
+                                  double(kPageSize.height()) / std::max(logical.height(), 1));
+    const int w = std::clamp(Nearest(logical.width() * scale), 1, kPageSize.width());
+    const int h = std::clamp(Nearest(logical.height() * scale), 1, kPageSize.height());
+    return {(kPageSize.width() - w) / 2, (kPageSize.height() - h) / 2, w, h};
 }
 
 std::optional<DecodedPicture> DecodePicture(const QString& path) {
@@ -88,12 +99,23 @@ std::optional<DecodedPicture> DecodePicture(const QString& path) {
     return DecodedPicture{std::move(image), logical};
 }
 
-void PageBuffer::Assign(const DecodedPicture& picture) {
-    // The page is the picture as the book shows it, stretched nearest-pixel as the book always
-    // stretched it, so what is drawn on it (the footer) reads alike on pictures of any size.
-    if (picture.image.size() == kPageSize) {
+void PageBuffer::Assign(const DecodedPicture& picture, bool keepProportions) {
+    // The page is the picture as the book shows it, so what is drawn on it (the footer) reads
+    // alike on pictures of any size.
+    const QRect place =
+        keepProportions ? FittedRect(picture.logical) : QRect(QPoint(0, 0), kPageSize);
+    if (picture.image.size() == kPageSize && place.size() == kPageSize) {
         loaded_ = picture.image;
+    } else if (keepProportions) {
+        // The decoded image has each side clamped on its own, so its shape is not the picture's:
+        // the logical size places it. Smooth, as a picture made smaller must not shimmer.
+        loaded_ = QImage(kPageSize, QImage::Format_RGB32);
+        loaded_.fill(kPaper);
+        QPainter p(&loaded_);
+        p.drawImage(place.topLeft(), picture.image.scaled(place.size(), Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation));
     } else {
+        // Stretched nearest-pixel, as the book always stretched it.
         loaded_ = QImage(kPageSize, QImage::Format_RGB32);
         loaded_.fill(kPageBackground);
         StretchBlt(loaded_, QRect(QPoint(0, 0), kPageSize), picture.image,
@@ -112,12 +134,12 @@ void PageBuffer::Assign(const DecodedPicture& picture) {
     text_.CurrentY = 0;
 }
 
-bool PageBuffer::Load(const QString& path) {
+bool PageBuffer::Load(const QString& path, bool keepProportions) {
     const std::optional<DecodedPicture> picture = DecodePicture(path);
     if (!picture) {
         return false;
     }
-    Assign(*picture);
+    Assign(*picture, keepProportions);
     return true;
 }
 

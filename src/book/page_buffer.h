@@ -44,13 +44,14 @@ std::optional<DecodedPicture> DecodePicture(const QString& path);
 
 class PageBuffer {
 public:
-    // Takes a decoded picture, stretched to a kPageSize page (a small one scaled up); everything
-    // drawn before is dropped.
-    void Assign(const DecodedPicture& picture);
+    // Takes a decoded picture onto a kPageSize page (a small one scaled up): stretched over the
+    // whole page, or with keepProportions as large as fits with its own aspect ratio, centred on
+    // white paper. Everything drawn before is dropped.
+    void Assign(const DecodedPicture& picture, bool keepProportions);
 
     // Decodes the picture and takes it as Assign does. On failure (missing, empty, not a
     // picture, over the reader's limit) the buffer is left as it was.
-    bool Load(const QString& path);
+    bool Load(const QString& path, bool keepProportions = false);
 
     // Makes the buffer an empty page of the given size (background RGB(240,240,240)).
     void LoadEmpty(QSize size);
@@ -84,5 +85,9 @@ private:
 
 // The size a picture of size logical is decoded at: each side at most the page's.
 QSize StoredSizeFor(QSize logical);
+
+// Where a picture of size logical stands on the page with its proportions kept: as large as fits,
+// centred, at least one pixel each way.
+QRect FittedRect(QSize logical);
 
 }  // namespace leafsong

@@ -119,10 +119,11 @@ void PageTurner::StartFrames(int to) {
     const int count = book_.File1().ListCount();
     PageBuffer& fromPage = forward_ ? book_.Pic1() : book_.Pic2();
     PageBuffer& toPage = forward_ ? book_.Pic2() : book_.Pic1();
-    fromPage.Assign(from_);
+    const bool keep = book_.modes().proportions;
+    fromPage.Assign(from_, keep);
     MarkFooter(book_.modes().footer, fromPage, st.PageIndex, count);
     st.PageIndex = static_cast<std::int16_t>(to);
-    toPage.Assign(to_);
+    toPage.Assign(to_, keep);
     MarkFooter(book_.modes().footer, toPage, st.PageIndex, count);
     Shadow(book_.deco(), book_.Pic1(), book_.Pic2());
     frames_ = forward_ ? ForwardFrames(st.book.BookWidth) : BackwardFrames(st.book.BookWidth);
@@ -151,7 +152,7 @@ void PageTurner::FinishTurn() {
     frames_.clear();
     // The still spread of the new picture, from a fresh copy: the shading is dropped.
     PageBuffer& shown = forward_ ? book_.Pic2() : book_.Pic1();
-    shown.Assign(to_);
+    shown.Assign(to_, book_.modes().proportions);
     MarkFooter(book_.modes().footer, shown, book_.state().PageIndex, book_.File1().ListCount());
     book_.surface().ClearRect(TurnArea(book_.state().book));
     DrawSpread(book_.surface(), book_.state().book, book_.deco(), shown);

@@ -11,6 +11,7 @@ enum class Command {
     ToggleLoop,               // picture loop mode on or off
     ToggleRepeat,             // music repeat mode on or off
     ToggleFooter,             // page numbers on or off
+    ToggleProportions,        // pictures fitted with their proportions kept, or stretched
     ShowGuide,                // the guide in a text editor
     Exit,                     // the orderly end
     TurnForward,              // one page towards the end of the folder

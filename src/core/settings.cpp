@@ -17,6 +17,7 @@ const QString kPointer = QStringLiteral("Pointer");
 const QString kLoop = QStringLiteral("Loop");
 const QString kRepeat = QStringLiteral("Repeat");
 const QString kFooter = QStringLiteral("Footer");
+const QString kProportions = QStringLiteral("Proportions");
 const QString kMusic = QStringLiteral("BackGroundMusic");
 const QString kPicturePath = QStringLiteral("PicturePath");
 
@@ -95,6 +96,7 @@ void SettingsFile::LoadSettings(Modes& modes, AlbumState& state) {
     modes.loop = IsOn(ReadProfileText(content, kShow, kLoop));
     modes.repeat = IsOn(ReadProfileText(content, kShow, kRepeat));
     modes.footer = IsOn(ReadProfileText(content, kShow, kFooter));
+    modes.proportions = IsOn(ReadProfileText(content, kShow, kProportions));
     music_ = ReadPathSetting(content, kMusic);
     folder_ = ReadPathSetting(content, kPicturePath);
     state.BackGroundMusic = music_.text;
@@ -127,6 +129,7 @@ bool SettingsFile::Write(const Modes& modes, const AlbumState& state, QString* e
     QByteArray after = WriteProfileBytes(*before, kShow, kLoop, Mark(modes.loop));
     after = WriteProfileBytes(after, kShow, kRepeat, Mark(modes.repeat));
     after = WriteProfileBytes(after, kShow, kFooter, Mark(modes.footer));
+    after = WriteProfileBytes(after, kShow, kProportions, Mark(modes.proportions));
     after = WriteProfileBytes(after, kPointer, kMusic, stored(music_, state.BackGroundMusic));
     after = WriteProfileBytes(after, kPointer, kPicturePath, stored(folder_, state.PicturePath));
     if (after == *before && place_.readFrom == place_.writeTo) {

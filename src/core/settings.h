@@ -1,5 +1,5 @@
 #pragma once
-// The settings file Leafsong.ini: the three modes and the two paths, read at start and written
+// The settings file Leafsong.ini: the modes and the two paths, read at start and written
 // whenever the user changes one of them, and at the orderly end.
 
 #include <QByteArray>
@@ -31,12 +31,12 @@ public:
     // The settings of a program in exeDir, in the file ChooseSettingsFile gives.
     explicit SettingsFile(const QString& exeDir, bool installed = false);
 
-    // Prints the notices of the file's choice on stderr, then sets the three modes and the two
+    // Prints the notices of the file's choice on stderr, then sets the modes and the two
     // paths from the file. A relative path is taken from the program's folder, whatever the
     // current directory.
     void LoadSettings(Modes& modes, AlbumState& state);
 
-    // Writes the three modes and the two paths atomically, keeping every other line of the file
+    // Writes the modes and the two paths atomically, keeping every other line of the file
     // and the very bytes of a path not changed since it was read (a relative one stays relative,
     // so a copy of the album on a stick keeps working elsewhere). False, after one line on stderr
     // naming the file and the reason, when it could not be written: the file is then as it was.

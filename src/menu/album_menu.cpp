@@ -21,6 +21,7 @@ constexpr Item kItems[] = {
     {u"音乐循环模式(&R)", Command::ToggleRepeat},
     kSeparator,
     {u"显示页序(&F)", Command::ToggleFooter},
+    {u"保持比例(&K)", Command::ToggleProportions},
     kSeparator,
     {u"帮助(&H)", Command::ShowGuide},
     kSeparator,
@@ -37,6 +38,8 @@ bool Modes::*ModeOf(Command command) {
             return &Modes::repeat;
         case Command::ToggleFooter:
             return &Modes::footer;
+        case Command::ToggleProportions:
+            return &Modes::proportions;
         default:
             return nullptr;
     }

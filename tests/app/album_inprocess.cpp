@@ -72,11 +72,12 @@ bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
 
 const QRgb kRed = 0xdc1414, kGreen = 0x14c814;
 
-// The settings file as the album writes it afresh; modes: Loop, Repeat and Footer as T or F.
+// The settings file as the album writes it afresh; modes: Loop, Repeat, Footer and Proportions as
+// T or F.
 QByteArray Settings(const QString& modes, const QString& music, const QString& folder) {
-    return u"[Show]\nLoop=%1\nRepeat=%2\nFooter=%3\n"
-           u"[Pointer]\nBackGroundMusic=%4\nPicturePath=%5\n"_s
-               .arg(modes.at(0), modes.at(1), modes.at(2), music, folder)
+    return u"[Show]\nLoop=%1\nRepeat=%2\nFooter=%3\nProportions=%4\n"
+           u"[Pointer]\nBackGroundMusic=%5\nPicturePath=%6\n"_s
+               .arg(modes.at(0), modes.at(1), modes.at(2), modes.at(3), music, folder)
                .toUtf8();
 }
 
@@ -148,14 +149,14 @@ TEST_F(AlbumTest, AFreshStartShowsTheProgramFolderAndItsExitSavesAndCleansUp) {
         Key(key);
     }
     EXPECT_FALSE(!editor.opened.isEmpty() || album->state().AutoFlip);
-    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"FFF"_s, u"Harrowfen"_s, empty));
+    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"FFFF"_s, u"Harrowfen"_s, empty));
     EXPECT_TRUE(TempFiles().isEmpty());
 }
 
 TEST_F(AlbumTest, MenuCommandsAndDropsChangeTheAlbumAndReachTheSettingsAtTheEnd) {
     const QString tune = pics.write(u"a.mp3"_s, "tune"), other = pics.write(u"b.wav"_s, "tune");
     exe.writePicture(u"c.jpg"_s, 600, 400, kGreen);
-    exe.write(u"Leafsong.ini"_s, Settings(u"FFT"_s, tune, pics.path()));
+    exe.write(u"Leafsong.ini"_s, Settings(u"FFTF"_s, tune, pics.path()));
     Start({});
     EXPECT_EQ(player.played, QStringList{tune});
     dialogs.answers = {u""_s, exe.path(), tune, pics.path(u"gone.mp3"_s), other};
@@ -170,18 +171,20 @@ TEST_F(AlbumTest, MenuCommandsAndDropsChangeTheAlbumAndReachTheSettingsAtTheEnd)
         album->Run(Command::ChooseMusic);
     }
     EXPECT_EQ(player.played, (QStringList{tune, other}));
-    for (const Command c : {Command::ToggleLoop, Command::ToggleRepeat, Command::ToggleFooter}) {
+    for (const Command c : {Command::ToggleLoop, Command::ToggleRepeat, Command::ToggleFooter,
+                            Command::ToggleProportions}) {
         album->Run(c);
     }
-    EXPECT_TRUE(album->modes().loop && album->modes().repeat && !album->modes().footer);
+    EXPECT_TRUE(album->modes().loop && album->modes().repeat && !album->modes().footer &&
+                album->modes().proportions);
     // Each choice is on disk at once: a kill -9 now would lose none of them.
-    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"TTF"_s, other, exe.path()));
+    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"TTFT"_s, other, exe.path()));
     player.playing = false;  // the tune ends and the repeat starts it again
     ASSERT_TRUE(WaitFor([&] { return player.played.size() == 3; }));
     // A drop takes its first picture or music file, whose name alone counts.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(pics.path(u"notes.txt"_s)),
-                  QUrl::fromLocalFile(u"/p/a.jpeg"_s), QUrl::fromLocalFile(u"/a.mp3/noext"_s),
+                  QUrl::fromLocalFile(u"/p/a.svg"_s), QUrl::fromLocalFile(u"/a.mp3/noext"_s),
                   QUrl(u"https://example.org/c.jpg"_s),
                   QUrl::fromLocalFile(pics.path(u"none.JPG"_s)), QUrl::fromLocalFile(tune)});
     QDragEnterEvent enter({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -197,7 +200,7 @@ TEST_F(AlbumTest, MenuCommandsAndDropsChangeTheAlbumAndReachTheSettingsAtTheEnd)
     EXPECT_EQ(editor.opened, QStringList{Temp(u"ReadMe.txt"_s)});
     EXPECT_EQ(QDir::currentPath(), exe.path());
     album->Ready2Exit();
-    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"TTF"_s, other, pics.path() + u'/'));
+    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"TTFT"_s, other, pics.path() + u'/'));
     EXPECT_TRUE(TempFiles().isEmpty());
 }
 
@@ -220,12 +223,12 @@ TEST_F(AlbumTest, AForwardTurnAtTheLastPictureBeepsAndTurnsByItselfTowardsThePoi
 // book opens at the picture that took its place. Music given plays instead of the saved music.
 TEST_F(AlbumTest, AGivenPictureOpensAtItselfAndGivenMusicPlays) {
     const QString tune = pics.write(u"a.mp3"_s, "tune"), other = pics.write(u"b.wav"_s, "tune");
-    exe.write(u"Leafsong.ini"_s, Settings(u"FFF"_s, tune, exe.path()));
+    exe.write(u"Leafsong.ini"_s, Settings(u"FFFF"_s, tune, exe.path()));
     pics.write(u"03.jpg"_s, "not a picture");
     Start(pics.path(u"03.jpg"_s));
     EXPECT_EQ(std::tuple(album->book().Count(), int(album->state().PageIndex), Shows(kRed)),
               std::tuple(2, 0, true));
-    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"FFF"_s, tune, pics.path()));
+    EXPECT_EQ(exe.read(u"Leafsong.ini"_s), Settings(u"FFFF"_s, tune, pics.path()));
     album->Run(Command::OpenGiven, {pics.path(u"02.jpg"_s)});
     EXPECT_EQ(std::pair(int(album->state().PageIndex), Shows(kGreen)), std::pair(1, true));
     album->Ready2Exit();
@@ -237,7 +240,7 @@ TEST_F(AlbumTest, AGivenPictureOpensAtItselfAndGivenMusicPlays) {
 
 TEST_F(AlbumTest, TheGreetingTunePlaysOnItsDayAndTheRepeatThenPlaysTheMusic) {
     const QString tune = pics.write(u"a.mid"_s, "tune");
-    exe.write(u"Leafsong.ini"_s, Settings(u"FTF"_s, tune, u"/gone"_s));
+    exe.write(u"Leafsong.ini"_s, Settings(u"FTFF"_s, tune, u"/gone"_s));
     Start(pics.path(), {2023, 6, 5});
     EXPECT_EQ(player.played, QStringList{Temp(u"Birthday.mid"_s)});
     EXPECT_TRUE(TempFiles().contains(u"Birthday.mid"_s));

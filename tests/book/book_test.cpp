@@ -4,6 +4,7 @@
 
 #include <QtCore/qtestsupport_core.h>
 #include <QDir>
+#include <QPainter>
 #include <algorithm>
 #include <chrono>
 
@@ -161,6 +162,43 @@ TEST_F(BookTest, OpeningSpreadsHideUnreadablePicturesUntilTwoAreReadableAndFillT
         EXPECT_EQ(frames, Turned(forward));
         ExpectAt(0, 2);
     }
+}
+
+// With proportions kept a portrait's circle stays round, on white paper either side; the mode
+// counts from the next picture drawn, and stretched the circle is twice as wide as high.
+TEST_F(BookTest, KeptProportionsKeepACircleRoundFromTheNextPictureDrawn) {
+    QImage portrait(3000, 4000, QImage::Format_RGB32);
+    portrait.fill(Qt::white);
+    QPainter painter(&portrait);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPoint(1500, 2000), 1000, 1000);
+    painter.end();
+    ASSERT_TRUE(portrait.save(dir.path(QStringLiteral("a.png"))) &&
+                portrait.save(dir.path(QStringLiteral("b.jpg"))));
+    const auto ink = [](const QImage& page) {
+        QRect r;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                r |= qGray(page.pixel(x, y)) < 128 ? QRect(x, y, 1, 1) : QRect();
+            }
+        }
+        return r;
+    };
+    modes.proportions = true;
+    book.OpenFolder(dir.path());
+    WaitForLayout();
+    // 3000 x 4000 fits as 375 x 500: the circle is 250 across, centred.
+    const QRect round = ink(book.Pic1().pixels());
+    EXPECT_TRUE(std::abs(round.width() - 250) <= 2 && std::abs(round.height() - 250) <= 2 &&
+                std::abs(round.center().x() - 375) <= 2 && std::abs(round.center().y() - 250) <= 2)
+        << round.x() << "," << round.y() << " " << round.width() << "x" << round.height();
+    EXPECT_EQ(std::pair(BookPixel(100, 250), BookPixel(650, 250)),
+              std::pair(qRgb(255, 255, 255), qRgb(255, 255, 255)));
+    modes.proportions = false;
+    Turn(true);
+    const QRect stretched = ink(book.Pic2().pixels());
+    EXPECT_TRUE(std::abs(stretched.width() - 500) <= 2 && std::abs(stretched.height() - 250) <= 2)
+        << stretched.width() << "x" << stretched.height();
 }
 
 TEST_F(BookTest, TurnsGoForwardBackAndRoundAndStartAgainAtAnUnreadablePicture) {

@@ -6,16 +6,27 @@
 #include "book/footer.h"
 #include "book/listing.h"
 #include "book/page_buffer.h"
+#include "platform/picture_header.h"
 #include "support/temp_folder.h"
 
 namespace leafsong {
 namespace {
 
+// Headers claiming 30000 x 30000 (PNG, TIFF) and 16384 x 16384 (lossless WebP), without data.
+const QByteArray kHugePng =
+    QByteArray::fromHex("89504e470d0a1a0a0000000d494844520000753000007530080600000000");
+const QByteArray kHugeWebp =
+    QByteArray::fromHex("5249464600000000574542505650384c000000002fffffff0f0000000000");
+const QByteArray kHugeTiff = QByteArray::fromHex(
+    "49492a00080000000200000104000100000030750000010104000100000030750000000000000000");
+
 TEST(Listing, PatternsAndSorting) {
     const std::pair<const char*, bool> patterns[] = {
-        {"a.jpg", true},  {"02.JPG", true},     {"03.Gif", true},   {"b.bmp", true},
-        {"湖.jpg", true}, {".jpg", true},       {"c.jpeg", false},  {"d.png", false},
-        {"jpg", false},   {"e.jpg.txt", false}, {"f.(F)jpg", false}};
+        {"a.jpg", true},   {"02.JPG", true},     {"03.Gif", true},    {"b.bmp", true},
+        {"湖.jpg", true},  {".jpg", true},       {"c.jpeg", true},    {"d.png", true},
+        {"e.JPE", true},   {"f.WebP", true},     {"g.tif", true},     {"h.TIFF", true},
+        {"jpg", false},    {"e.jpg.txt", false}, {"f.(F)jpg", false}, {"i.svg", false},
+        {"j.tiff~", false}};
     for (const auto& [name, matches] : patterns) {
         EXPECT_EQ(MatchesPicturePattern(QString::fromUtf8(name)), matches) << name;
     }
@@ -77,8 +88,13 @@ TEST(PageBuffer, DecodesUprightAndAtMostAtBookResolution) {
         QByteArray::fromHex(
             "4749463839610020002080000000000000ffffff2c0000000001000100000202440100"),
         QByteArray::fromHex("ffd8ffc20011087530753003011100021101031101ffda000803"),
-        QByteArray::fromHex("424d00040000000000003604000028000000204e0000204e0000010008000100")};
+        QByteArray::fromHex("424d00040000000000003604000028000000204e0000204e0000010008000100"),
+        kHugePng,
+        kHugeWebp,
+        kHugeTiff};
     for (const QByteArray& claim : huge) {
+        EXPECT_GT(DecodeCost(ReadPictureHeader(claim), kPageSize), kDecodeBudget)
+            << claim.toHex().toStdString();
         EXPECT_FALSE(DecodePicture(dir.write(QStringLiteral("huge.jpg"), claim)))
             << claim.toHex().toStdString();
     }

@@ -46,27 +46,30 @@ TEST(SettingsTest, SavedAmongTheUsersLinesWithUnchangedPathsByteForByte) {
     const QByteArray paths = "[Pointer]\nBackGroundMusic=/m\xE9lodie.mp3\nPicturePath=";
     const std::tuple<QByteArray, QByteArray, QString> rows[] = {
         {"",
-         "[Show]\nLoop=T\nRepeat=F\nFooter=T\n[Pointer]\nBackGroundMusic=/曲.mid\n"
+         "[Show]\nLoop=T\nRepeat=F\nFooter=T\nProportions=T\n[Pointer]\nBackGroundMusic=/曲.mid\n"
          "PicturePath=Harrowfen\n",
          u"/曲.mid"_s},
-        {"; mine\r\n[show]\r\nFooter = t\r\nLoop=True\r\n[Other]\nX=1 \n" + paths + " \xD5\xD5  \n",
-         "; mine\r\n[show]\r\nFooter=T\r\nLoop=T\r\nRepeat=F\n[Other]\nX=1 \n" + paths +
-             "\xD5\xD5\n",
+        {"; mine\r\n[show]\r\nFooter = t\r\nProportions=t\r\nLoop=True\r\n[Other]\nX=1 \n" + paths +
+             " \xD5\xD5  \n",
+         "; mine\r\n[show]\r\nFooter=T\r\nProportions=T\r\nLoop=T\r\nRepeat=F\n[Other]\nX=1 \n" +
+             paths + "\xD5\xD5\n",
          {}}};
     for (const auto& [before, after, music] : rows) {
         const test::TempFolder tmp;
         tmp.write(u"Leafsong.ini"_s, before);
-        Modes modes{true, true, true};
+        Modes modes{true, true, true, true};
         AlbumState state;
         SettingsFile settings(tmp.path());
         settings.LoadSettings(modes, state);  // only an exact "T" is on
-        EXPECT_TRUE(!modes.loop && !modes.repeat && !modes.footer) << before.data();
+        EXPECT_TRUE(!modes.loop && !modes.repeat && !modes.footer && !modes.proportions)
+            << before.data();
         state.BackGroundMusic = music.isEmpty() ? state.BackGroundMusic : music;
-        ASSERT_TRUE(settings.SaveSettings({.loop = true, .repeat = false, .footer = true}, state));
+        ASSERT_TRUE(settings.SaveSettings(
+            {.loop = true, .repeat = false, .footer = true, .proportions = true}, state));
         EXPECT_EQ(tmp.read(u"Leafsong.ini"_s), after);
         AlbumState back;
         SettingsFile(tmp.path()).LoadSettings(modes, back);
-        EXPECT_TRUE(modes.loop && !modes.repeat && modes.footer &&
+        EXPECT_TRUE(modes.loop && !modes.repeat && modes.footer && modes.proportions &&
                     back.PicturePath == state.PicturePath &&
                     back.BackGroundMusic == state.BackGroundMusic);
     }
@@ -78,8 +81,8 @@ TEST(SettingsTest, RelativePathsAreTheProgramFoldersAndStayRelativeInTheFile) {
     const test::TempFolder tmp;
     const QString exe = tmp.path(u"prog"_s), none = QString::fromLatin1(kDefaultWord);
     const auto ini = [](const QByteArray& music, const QByteArray& folder) {
-        return "[Show]\nLoop=F\nRepeat=F\nFooter=F\n[Pointer]\nBackGroundMusic=" + music +
-               "\nPicturePath=" + folder + "\n";
+        return "[Show]\nLoop=F\nRepeat=F\nFooter=F\nProportions=F\n[Pointer]\nBackGroundMusic=" +
+               music + "\nPicturePath=" + folder + "\n";
     };
     // Music and folder as stored; as read; the file once saved with neither changed.
     const std::tuple<QByteArray, QByteArray, QString, QString, QByteArray> rows[] = {

@@ -24,7 +24,7 @@ TEST_F(AlbumE2E, MenuKeysSetTheModesTheFolderDialogOpensAFolderAndF1OpensTheGuid
         XDo({u"key"_s, key});
         return shown;
     };
-    for (const QString& key : {u"l"_s, u"r"_s, u"f"_s, u"Escape"_s}) {
+    for (const QString& key : {u"l"_s, u"r"_s, u"f"_s, u"k"_s, u"Escape"_s}) {
         ASSERT_TRUE(pick(key) && WaitForBook(page, menu)) << "menu and " << key.toStdString();
     }
 
@@ -45,7 +45,7 @@ TEST_F(AlbumE2E, MenuKeysSetTheModesTheFolderDialogOpensAFolderAndF1OpensTheGuid
         }
     }
     ASSERT_TRUE(WaitForBook(paper)) << err.toStdString();
-    // The footer mode is on: "1/1" in red at (919, 698) of the picture, scaled into the book.
+    // The footer mode is on: "1/1" in red at the page's lower right, proportions kept or not.
     int red = 0;
     for (int y = 440; y < 500; ++y) {
         for (int x0 = 650; x0 < 750; ++x0) {
@@ -68,7 +68,8 @@ TEST_F(AlbumE2E, MenuKeysSetTheModesTheFolderDialogOpensAFolderAndF1OpensTheGuid
     Signal(SIGTERM);
     ASSERT_EQ(WaitForExit(), 0);
     const QByteArray ini = Settings();
-    EXPECT_TRUE(ini.startsWith("[Show]\nLoop=T\nRepeat=T\nFooter=T\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.startsWith("[Show]\nLoop=T\nRepeat=T\nFooter=T\nProportions=T\n"))
+        << ini.toStdString();
     EXPECT_TRUE(ini.contains("PicturePath=" + other.toUtf8())) << ini.toStdString();
     EXPECT_TRUE(TempFiles().isEmpty());
 }

@@ -60,7 +60,7 @@ TEST_F(AlbumE2E, TheBookFloatsDragsWithTheLeftButtonAndEndsInOrderOnEscape) {
     XDo(u"key Escape"_s);
     ASSERT_EQ(WaitForExit(), 0) << err.toStdString();
     EXPECT_EQ(Settings(),
-              "[Show]\nLoop=F\nRepeat=F\nFooter=F\n[Pointer]\n"
+              "[Show]\nLoop=F\nRepeat=F\nFooter=F\nProportions=F\n[Pointer]\n"
               "BackGroundMusic=Harrowfen\nPicturePath=" +
                   Album().toUtf8() + "\n");
     EXPECT_TRUE(TempFiles().isEmpty());

@@ -4,10 +4,12 @@
 namespace leafsong::e2e {
 namespace {
 
+// The pictures are a PNG, a WebP and a TIFF: each is listed, decoded and turned to.
 TEST_F(AlbumE2E, ArrowsTurnAHeldKeyTurnsOnceAndEscapeEndsMidTurn) {
     const QRgb pages[] = {qRgb(200, 40, 40), qRgb(40, 180, 40), qRgb(40, 40, 200)};
+    const QString names[] = {u"0.png"_s, u"1.WebP"_s, u"2.tif"_s};
     for (int i = 0; i < 3; ++i) {
-        root.writePicture(u"album/%1.jpg"_s.arg(i), 900, 600, pages[i]);
+        root.writePicture(u"album/"_s + names[i], 900, 600, pages[i]);
     }
     env.insert(u"QT_LOGGING_RULES"_s, u"leafsong.flip.debug=true"_s);
     Start({Album()});
@@ -32,10 +34,13 @@ TEST_F(AlbumE2E, ArrowsTurnAHeldKeyTurnsOnceAndEscapeEndsMidTurn) {
     EXPECT_EQ(err.count(u"turn start"_s), 3);
 
     XDo(u"key Left"_s);
-    ASSERT_TRUE(WaitFor([&] { return err.count(u"FlipPos="_s) >= 111 + 3; }));
+    ASSERT_TRUE(turnedTo(2, 1));
+
+    XDo(u"key Right"_s);
+    ASSERT_TRUE(WaitFor([&] { return err.count(u"FlipPos="_s) >= 148 + 3; }));
     XDo(u"key Escape"_s);
     EXPECT_EQ(WaitForExit(5000), 0);
-    EXPECT_LT(err.count(u"FlipPos="_s), 111 + 37) << "the turn did not run to its end";
+    EXPECT_LT(err.count(u"FlipPos="_s), 148 + 37) << "the turn did not run to its end";
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST(AlbumMenuTest, ItemsInOrderShowTheModesWhenOpenedAndRunTheirCommands) {
     Modes modes{.loop = true};
     QList<Command> ran;
     AlbumMenu menu([&](Command c) { ran << c; }, modes);
-    modes = {.repeat = true, .footer = true};
+    modes = {.repeat = true, .footer = true, .proportions = true};
     emit menu.mnuAlbum().aboutToShow();
     QStringList items{menu.mnuAlbum().title()};
     for (QAction* a : menu.mnuAlbum().actions()) {
@@ -30,10 +30,10 @@ TEST(AlbumMenuTest, ItemsInOrderShowTheModesWhenOpenedAndRunTheirCommands) {
     }
     EXPECT_EQ(items.join(u'|'),
               u"相册(&)|选择图片文件夹(&P)|选择背景音乐(&M)|-|图片循环模式(&L)[ ]|"
-              u"音乐循环模式(&R)[x]|-|显示页序(&F)[x]|-|帮助(&H)|-|退出(&x)"_s);
+              u"音乐循环模式(&R)[x]|-|显示页序(&F)[x]|保持比例(&K)[x]|-|帮助(&H)|-|退出(&x)"_s);
     EXPECT_EQ(ran, (QList{Command::ChooseFolder, Command::ChooseMusic, Command::ToggleLoop,
-                          Command::ToggleRepeat, Command::ToggleFooter, Command::ShowGuide,
-                          Command::Exit}));
+                          Command::ToggleRepeat, Command::ToggleFooter, Command::ToggleProportions,
+                          Command::ShowGuide, Command::Exit}));
 }
 
 struct RecordingEditor final : EditorLauncher {

@@ -72,7 +72,7 @@ TEST(PictureHeaderTest, SizesAreTheDecodersAndCostsDecideBeforeDecoding) {
 TEST(PictureHeaderTest, AgreesWithPicturesQtWrites) {
     QImage image(640, 400, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
-    for (const char* format : {"jpeg", "png", "bmp"}) {
+    for (const char* format : {"jpeg", "png", "bmp", "webp", "tiff"}) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, format);

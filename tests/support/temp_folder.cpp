@@ -33,9 +33,9 @@ QString TempFolder::writePicture(const QString& name, int w, int h, unsigned rgb
     QDir().mkpath(QFileInfo(p).absolutePath());
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(QColor::fromRgb(rgb));
-    const QString ext = QFileInfo(name).suffix().toLower();
-    const char* format = ext == QLatin1String("bmp") ? "BMP" : "JPEG";
-    if (!img.save(p, format)) {
+    const QByteArray ext = QFileInfo(name).suffix().toLower().toLatin1();
+    const bool own = QByteArrayList{"bmp", "png", "webp", "tif", "tiff"}.contains(ext);
+    if (!img.save(p, own ? ext.constData() : "JPEG")) {
         throw std::runtime_error("cannot write test picture");
     }
     return p;

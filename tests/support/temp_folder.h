@@ -14,7 +14,8 @@ public:
     QString path(const QString& name = {}) const;
     // Writes bytes to name (folders created as needed); returns the absolute path.
     QString write(const QString& name, const QByteArray& bytes) const;
-    // Writes a picture of the given size and colour in the format of name's extension.
+    // Writes a picture of the given size and colour: BMP, PNG, WebP or TIFF by name's extension,
+    // JPEG for any other.
     QString writePicture(const QString& name, int w, int h, unsigned rgb = 0x3366cc) const;
     QByteArray read(const QString& name) const;
     // The bytes of any file ("" when it cannot be read).
