@@ -14,7 +14,9 @@ namespace leafsong {
 // is installed on the application; the original texts need none (null).
 std::unique_ptr<QTranslator> InstallTexts(TextLanguage language);
 
-// text, one of the album's own texts of context (a class name), in the installed language.
+// text, one of the album's own texts of context (a class name), in the installed language. The
+// translation (resources/translations/leafsong_en.ts) is keyed by context and text: a text changed
+// here needs its entry changed there, or it shows untranslated.
 QString UserText(const char* context, const char16_t* text);
 
 }  // namespace leafsong
