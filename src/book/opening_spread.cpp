@@ -14,7 +14,7 @@ namespace leafsong {
 
 namespace {
 
-constexpr char kContext[] = "leafsong::InfoPage";
+constexpr char kInfoPageTexts[] = "leafsong::InfoPage";
 
 struct InfoLine {
     double x;
@@ -40,22 +40,22 @@ void WriteInfoPage(PageBuffer& pic, bool birthday) {
     t.FontSize = 18;
     t.CurrentY = pic.ScaleHeight() / 4;
     t.CurrentX = kStatusLine.x;
-    pic.Print(UserText(kContext, kStatusLine.text));
+    pic.Print(UserText(kInfoPageTexts, kStatusLine.text));
     t.CurrentX = 161;
     if (birthday) {
         t.ForeColor = QColor(255, 0, 255);
-        pic.Print(UserText(kContext, u"恭贺： Happy Birthday To You!"));
+        pic.Print(UserText(kInfoPageTexts, u"恭贺： Happy Birthday To You!"));
     } else {
         pic.Print(QStringLiteral(" "));
     }
     t.ForeColor = QColor::fromRgb(kGreyText);
     for (const InfoLine& line : kNameLines) {
         t.CurrentX = line.x;
-        pic.Print(UserText(kContext, line.text));
+        pic.Print(UserText(kInfoPageTexts, line.text));
     }
     for (size_t i = 0; i < kContactLines.size(); ++i) {
         t.CurrentX = kContactX[i];
-        pic.Print(QString::fromUtf16(kContactLines[i].label) + UserText(kContext, u"： ") +
+        pic.Print(QString::fromUtf16(kContactLines[i].label) + UserText(kInfoPageTexts, u"： ") +
                   QString::fromUtf16(kContactLines[i].value));
     }
 }

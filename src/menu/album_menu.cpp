@@ -8,7 +8,7 @@ namespace leafsong {
 
 namespace {
 
-constexpr char kContext[] = "leafsong::AlbumMenu";
+constexpr char kMenuTexts[] = "leafsong::AlbumMenu";
 
 struct Item {
     const char16_t* caption;  // null: a separator
@@ -34,7 +34,7 @@ constexpr Item kItems[] = {
 }  // namespace
 
 QString FolderTitle() {
-    return UserText(kContext, u"选择图片文件夹：");
+    return UserText(kMenuTexts, u"选择图片文件夹：");
 }
 
 bool Modes::*ModeOf(Command command) {
@@ -51,13 +51,13 @@ bool Modes::*ModeOf(Command command) {
 }
 
 AlbumMenu::AlbumMenu(const std::function<void(Command)>& run, const Modes& modes)
-    : modes_(modes), mnuAlbum_(UserText(kContext, u"相册(&)"), &frmMenu_) {
+    : modes_(modes), mnuAlbum_(UserText(kMenuTexts, u"相册(&)"), &frmMenu_) {
     for (const Item& item : kItems) {
         if (!item.caption) {
             mnuAlbum_.addSeparator();
             continue;
         }
-        QAction* action = mnuAlbum_.addAction(UserText(kContext, item.caption));
+        QAction* action = mnuAlbum_.addAction(UserText(kMenuTexts, item.caption));
         action->setData(static_cast<int>(item.command));
         action->setCheckable(ModeOf(item.command) != nullptr);
         QObject::connect(action, &QAction::triggered, &mnuAlbum_,

@@ -12,7 +12,7 @@ namespace leafsong {
 
 namespace {
 
-constexpr char kContext[] = "leafsong::Guide";
+constexpr char kGuideTexts[] = "leafsong::Guide";
 
 // One line below is split only to fit the page; the pieces are one line of the guide.
 // NOLINTBEGIN(bugprone-suspicious-missing-comma)
@@ -60,7 +60,7 @@ constexpr char16_t kNoEditorText[] =
 QByteArray ReadmeText() {
     QString text;
     for (const char16_t* line : kGuide) {
-        text += UserText(kContext, line) + QStringLiteral("\r\n");
+        text += UserText(kGuideTexts, line) + QStringLiteral("\r\n");
     }
     for (const ContactLine& c : kContactLines) {
         text += QStringLiteral("  ") + QString::fromUtf16(c.label) + QStringLiteral(": ") +
@@ -94,8 +94,8 @@ void Guide::ShowReadme() {
     QDir::setCurrent(programDir_);
     // The file stays until the album ends, so the user can open it from the notice's path.
     if (ok && !editor_.Open(file())) {
-        dialogs_.Inform(owner_ ? owner_() : nullptr, UserText(kContext, kNoEditorTitle),
-                        UserText(kContext, kNoEditorText).arg(file()));
+        dialogs_.Inform(owner_ ? owner_() : nullptr, UserText(kGuideTexts, kNoEditorTitle),
+                        UserText(kGuideTexts, kNoEditorText).arg(file()));
     }
 }
 

@@ -7,7 +7,7 @@ namespace leafsong {
 
 namespace {
 
-constexpr char kContext[] = "leafsong::MusicChoice";
+constexpr char kMusicTexts[] = "leafsong::MusicChoice";
 constexpr char16_t kMusicTitle[] = u"选择背景音乐";
 
 struct FilterEntry {
@@ -29,7 +29,7 @@ constexpr FilterEntry kMusicFilter[] = {
 QString MusicFilter() {
     QStringList parts;
     for (const FilterEntry& entry : kMusicFilter) {
-        parts << UserText(kContext, entry.description) << QString::fromUtf16(entry.patterns);
+        parts << UserText(kMusicTexts, entry.description) << QString::fromUtf16(entry.patterns);
     }
     return parts.join(u'|');
 }
@@ -46,7 +46,7 @@ QString AskForMusic(Dialogs& dialogs, QWidget* owner, const QString& current,
         folder = programDir;
     }
     const int index = GetFilterIndex(GetExtName(current), filter);
-    QString chosen = dialogs.FileDialog(owner, kOpenMode, UserText(kContext, kMusicTitle), name,
+    QString chosen = dialogs.FileDialog(owner, kOpenMode, UserText(kMusicTexts, kMusicTitle), name,
                                         filter, folder, QStringLiteral("mp3"), index);
     if (chosen.isEmpty() || !FileExists(chosen) || chosen == current) {
         return {};
