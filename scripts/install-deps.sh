@@ -7,6 +7,9 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libstb-dev
     libxcb1-dev libxcb-xkb-dev libxcb-shape0-dev
+    # build: the English texts, compiled by lrelease (the binary is in l10n-tools, the CMake
+    # package in tools-dev) and embedded
+    qt6-tools-dev qt6-l10n-tools
     # run: a CJK font for the Chinese texts
     fonts-wqy-microhei
     # run: Qt's WebP and TIFF decoders (JPEG, BMP, GIF and PNG come with Qt itself)

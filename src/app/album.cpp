@@ -79,8 +79,7 @@ void Album::BindCommands() {
         // The dialog starts at the album's folder, or at home when that is gone.
         const QString start =
             FolderExists(state_.PicturePath) ? state_.PicturePath : QDir::homePath();
-        const QString folder =
-            dialogs_.BrowseFolder(menu_.frmMenu(), QString::fromUtf16(kFolderTitle), start);
+        const QString folder = dialogs_.BrowseFolder(menu_.frmMenu(), FolderTitle(), start);
         if (!folder.isEmpty()) {
             commands_.Run(Command::OpenFolder, {folder});
         }

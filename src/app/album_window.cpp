@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "common/nearest.h"
-#include "platform/log.h"
+#include "core/texts.h"
 
 namespace leafsong {
 
@@ -23,7 +23,7 @@ AlbumWindow::AlbumWindow() {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
-    setWindowTitle(QStringLiteral("Leafsong 相册"));
+    setWindowTitle(UserText("leafsong::AlbumWindow", u"Leafsong 相册"));
     surface_ = Surface({}, [this](const QRect& changed) { Present(changed); });
 }
 

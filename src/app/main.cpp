@@ -6,6 +6,7 @@
 
 #include "app/album.h"
 #include "app/command_line.h"
+#include "core/texts.h"
 #include "platform/instance_lock.h"
 #include "platform/runtime_stand_in.h"
 #include "platform/start_environment.h"
@@ -41,5 +42,8 @@ int main(int argc, char** argv) {
     std::optional<leafsong::RuntimeDirStandIn> standIn(std::in_place);
     QApplication app(argc, argv);
     standIn.reset();
+    // Before any window or menu is made: they take their texts when made.
+    const std::unique_ptr<QTranslator> texts =
+        leafsong::InstallTexts(leafsong::ChooseTextLanguage(leafsong::LocaleVariablesOfProcess()));
     return leafsong::RunAlbum(cl.open, started);
 }

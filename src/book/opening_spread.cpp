@@ -7,11 +7,14 @@
 #include "book/footer.h"
 #include "book/spread.h"
 #include "core/contact.h"
+#include "core/texts.h"
 #include "platform/log.h"
 
 namespace leafsong {
 
 namespace {
+
+constexpr char kInfoPageTexts[] = "leafsong::InfoPage";
 
 struct InfoLine {
     double x;
@@ -37,22 +40,22 @@ void WriteInfoPage(PageBuffer& pic, bool birthday) {
     t.FontSize = 18;
     t.CurrentY = pic.ScaleHeight() / 4;
     t.CurrentX = kStatusLine.x;
-    pic.Print(QString::fromUtf16(kStatusLine.text));
+    pic.Print(UserText(kInfoPageTexts, kStatusLine.text));
     t.CurrentX = 161;
     if (birthday) {
         t.ForeColor = QColor(255, 0, 255);
-        pic.Print(QStringLiteral("恭贺： Happy Birthday To You!"));
+        pic.Print(UserText(kInfoPageTexts, u"恭贺： Happy Birthday To You!"));
     } else {
         pic.Print(QStringLiteral(" "));
     }
     t.ForeColor = QColor::fromRgb(kGreyText);
     for (const InfoLine& line : kNameLines) {
         t.CurrentX = line.x;
-        pic.Print(QString::fromUtf16(line.text));
+        pic.Print(UserText(kInfoPageTexts, line.text));
     }
     for (size_t i = 0; i < kContactLines.size(); ++i) {
         t.CurrentX = kContactX[i];
-        pic.Print(QString::fromUtf16(kContactLines[i].label) + QStringLiteral("： ") +
+        pic.Print(QString::fromUtf16(kContactLines[i].label) + UserText(kInfoPageTexts, u"： ") +
                   QString::fromUtf16(kContactLines[i].value));
     }
 }

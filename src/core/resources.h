@@ -21,6 +21,8 @@ inline constexpr std::array<ResourceFile, 4> kDecorationFiles{{
 inline constexpr ResourceFile kGreetingTune{"Birthday.mid", ":/leafsong/Birthday.mid"};
 inline constexpr char kCursorResource[] = ":/leafsong/cursor.png";
 inline constexpr char kIconResource[] = ":/leafsong/leafsong.png";
+// The English texts, compiled from resources/translations at build time.
+inline constexpr char kEnglishTexts[] = ":/leafsong/i18n/leafsong_en.qm";
 
 // The program's desktop id: its installed desktop entry, icons and AppStream file are named so.
 inline constexpr char kAppId[] = "org.harrowfen.Leafsong";

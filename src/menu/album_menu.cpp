@@ -2,9 +2,13 @@
 
 #include <QAction>
 
+#include "core/texts.h"
+
 namespace leafsong {
 
 namespace {
+
+constexpr char kMenuTexts[] = "leafsong::AlbumMenu";
 
 struct Item {
     const char16_t* caption;  // null: a separator
@@ -30,6 +34,10 @@ constexpr Item kItems[] = {
 
 }  // namespace
 
+QString FolderTitle() {
+    return UserText(kMenuTexts, u"选择图片文件夹：");
+}
+
 bool Modes::*ModeOf(Command command) {
     switch (command) {
         case Command::ToggleLoop:
@@ -46,13 +54,13 @@ bool Modes::*ModeOf(Command command) {
 }
 
 AlbumMenu::AlbumMenu(const std::function<void(Command)>& run, const Modes& modes)
-    : modes_(modes), mnuAlbum_(QStringLiteral("相册(&)"), &frmMenu_) {
+    : modes_(modes), mnuAlbum_(UserText(kMenuTexts, u"相册(&)"), &frmMenu_) {
     for (const Item& item : kItems) {
         if (!item.caption) {
             mnuAlbum_.addSeparator();
             continue;
         }
-        QAction* action = mnuAlbum_.addAction(QString::fromUtf16(item.caption));
+        QAction* action = mnuAlbum_.addAction(UserText(kMenuTexts, item.caption));
         action->setData(static_cast<int>(item.command));
         action->setCheckable(ModeOf(item.command) != nullptr);
         QObject::connect(action, &QAction::triggered, &mnuAlbum_,

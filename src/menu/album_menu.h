@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QPoint>
+#include <QString>
 #include <QWidget>
 #include <functional>
 
@@ -12,7 +13,8 @@
 
 namespace leafsong {
 
-inline constexpr char16_t kFolderTitle[] = u"选择图片文件夹：";
+// The folder dialog's title.
+QString FolderTitle();
 
 // The mode a toggle command switches, or null for other commands.
 bool Modes::*ModeOf(Command command);

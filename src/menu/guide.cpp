@@ -6,10 +6,13 @@
 
 #include "common/path_utils.h"
 #include "core/contact.h"
+#include "core/texts.h"
 
 namespace leafsong {
 
 namespace {
+
+constexpr char kGuideTexts[] = "leafsong::Guide";
 
 // One line below is split only to fit the page; the pieces are one line of the guide.
 // NOLINTBEGIN(bugprone-suspicious-missing-comma)
@@ -57,7 +60,7 @@ constexpr char16_t kNoEditorText[] =
 QByteArray ReadmeText() {
     QString text;
     for (const char16_t* line : kGuide) {
-        text += QString::fromUtf16(line) + QStringLiteral("\r\n");
+        text += UserText(kGuideTexts, line) + QStringLiteral("\r\n");
     }
     for (const ContactLine& c : kContactLines) {
         text += QStringLiteral("  ") + QString::fromUtf16(c.label) + QStringLiteral(": ") +
@@ -91,8 +94,8 @@ void Guide::ShowReadme() {
     QDir::setCurrent(programDir_);
     // The file stays until the album ends, so the user can open it from the notice's path.
     if (ok && !editor_.Open(file())) {
-        dialogs_.Inform(owner_ ? owner_() : nullptr, QString::fromUtf16(kNoEditorTitle),
-                        QString::fromUtf16(kNoEditorText).arg(file()));
+        dialogs_.Inform(owner_ ? owner_() : nullptr, UserText(kGuideTexts, kNoEditorTitle),
+                        UserText(kGuideTexts, kNoEditorText).arg(file()));
     }
 }
 

@@ -12,7 +12,7 @@ namespace leafsong {
 
 inline constexpr char kReadmeName[] = "ReadMe.txt";
 
-// The guide's 30 lines, UTF-8, each ending in CR LF, no byte-order mark.
+// The guide's 30 lines in the installed language, UTF-8, each ending in CR LF, no byte-order mark.
 QByteArray ReadmeText();
 
 class Guide {

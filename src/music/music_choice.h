@@ -7,9 +7,8 @@
 
 namespace leafsong {
 
-// The music dialog's filter: five description|pattern pairs.
+// The music dialog's filter, in the installed language: five description|pattern pairs.
 QString MusicFilter();
-inline constexpr char16_t kMusicTitle[] = u"选择背景音乐";
 
 // Asks for a music file, starting at the current one's folder (programDir when that is gone) on
 // the filter entry of its extension. Returns the chosen file when it exists and differs from

@@ -13,6 +13,7 @@ TEST_F(AlbumE2E, MenuKeysSetTheModesTheFolderDialogOpensAFolderAndF1OpensTheGuid
     QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner);
     env.insert(u"LEAFSONG_EDITOR"_s, editor);
     env.insert(u"QT_LOGGING_RULES"_s, u"leafsong.flip.debug=true"_s);
+    env.insert(u"LC_ALL"_s, u"C"_s);  // the original texts, whose access keys and guide follow
     Start({Album()});
     ASSERT_TRUE(WaitForBook(page)) << err.toStdString();
 

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include "core/texts.h"
 #include "music/music_choice.h"
 #include "platform/short_name.h"
 #include "support/fake_audio_backend.h"
@@ -110,15 +111,25 @@ using test::MockDialogs;
 TEST(MusicChoiceTest, TheDialogStartsAtTheCurrentMusic) {
     test::TempFolder dir;
     const QString tune = dir.write(u"m/a tune.MID"_s, "x"), m = dir.path(u"m"_s) + u'/';
-    for (const auto& [current, name, folder, index] :
-         {std::tuple{u"Harrowfen"_s, u""_s, u"/prog"_s, 1},
-          {tune, u"a tune.MID"_s, m, 2},
-          {m + u"gone.wma"_s, u""_s, m, 4}}) {
-        MockDialogs dialogs;
-        EXPECT_CALL(dialogs, FileDialog(nullptr, kOpenMode, u"选择背景音乐"_s, name, MusicFilter(),
-                                        folder, u"mp3"_s, index));
-        EXPECT_EQ(AskForMusic(dialogs, nullptr, current, u"/prog"_s), u""_s);
+    // In English too: the same entries in the same order.
+    for (const auto& [language, title] :
+         {std::pair{TextLanguage::Original, u"选择背景音乐"_s},
+          {TextLanguage::English, u"Choose the background music"_s}}) {
+        const auto texts = InstallTexts(language);
+        for (const auto& [current, name, folder, index] :
+             {std::tuple{u"Harrowfen"_s, u""_s, u"/prog"_s, 1},
+              {tune, u"a tune.MID"_s, m, 2},
+              {m + u"gone.wma"_s, u""_s, m, 4}}) {
+            MockDialogs dialogs;
+            EXPECT_CALL(dialogs, FileDialog(nullptr, kOpenMode, title, name, MusicFilter(), folder,
+                                            u"mp3"_s, index));
+            EXPECT_EQ(AskForMusic(dialogs, nullptr, current, u"/prog"_s), u""_s);
+        }
     }
+    EXPECT_EQ(MusicFilter(),
+              u"WaveAudio Files (*.wav)|*.wav|Sequencer Files (*.mid;*.rmi;*.midi)|*.mid;*.rmi;"
+              u"*.midi|CDAudio Files (*.cda)|*.cda|MPEGVideo2 Files (*.wma)|*.wma|"
+              u"MPEGVideo Files (*.mp3;*.snd)|*.mp3;*.snd"_s);
 }
 
 }  // namespace
