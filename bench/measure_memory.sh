@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Peak resident memory of the album (a Release build) while it turns through every picture of
 # (1) a folder of crafted pictures whose headers claim gigabytes, a 50-megapixel BMP and 24 MP
-# photos, and (2) a folder of 24-megapixel photos. Needs Xvfb, xdotool and ImageMagick
-# (scripts/install-deps.sh --test). Usage: bench/measure_memory.sh
+# photos, (2) a folder of 24-megapixel photos and (3) one of four 50-megapixel BMPs. Needs Xvfb,
+# xdotool and ImageMagick (scripts/install-deps.sh --test). Usage: bench/measure_memory.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/private-xvfb.sh
@@ -17,6 +17,10 @@ build-release/tools/leafsong_craftgen "$work/hostile" 2>/dev/null
 convert -size 8660x5774 xc:gray50 -type TrueColor "$work/hostile/d 50 megapixels.bmp"
 for i in 1 2 3; do cp "$work/sample/01 Dawn.jpg" "$work/hostile/photo$i.jpg"; done
 for i in 1 2 3 4 5 6; do cp "$work/sample/01 Dawn.jpg" "$work/photos/photo$i.jpg"; done
+mkdir -p "$work/bmp50"
+for i in 1 2 3 4; do
+    convert "$work/sample/01 Dawn.jpg" -resize '8660x5774!' -type TrueColor "$work/bmp50/scan$i.bmp"
+done
 unset QT_QPA_PLATFORM
 start_xvfb
 
@@ -55,3 +59,4 @@ measure() {
 
 measure "$work/hostile" crafted-and-large
 measure "$work/photos" photos-24MP
+measure "$work/bmp50" bmp-50MP
