@@ -7,8 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/private-xvfb.sh
 
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEAFSONG_TESTS=OFF \
-    -DLEAFSONG_BENCH=OFF >/dev/null
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEAFSONG_TESTS=OFF >/dev/null
 cmake --build build-release --target leafsong leafsong_samplegen leafsong_craftgen >/dev/null
 export QT_QPA_PLATFORM=offscreen
 build-release/tools/leafsong_samplegen "$work/sample" 2>/dev/null

@@ -3,7 +3,7 @@
 # under a private Xvfb on an album of 24-megapixel photos, with a short tune repeated, and turns
 # five pages, each a second after the last one ended (so its neighbours could be decoded ahead).
 # The first turn is the first after start; during the fourth a second copy hands over another
-# tune, so the music changes mid-turn. Per turn it prints the time from the key's command to the
+# tune, so the music changes mid-turn. Per turn it prints the time from the key's turn start to the
 # first frame presented, the largest gap between two frames, and the frames; then the peak
 # resident memory. Times come from the album's own log (one clock).
 # Usage: bench/measure_turns.sh   (needs Xvfb, xdotool, ImageMagick, sox)
@@ -48,8 +48,8 @@ xdotool key Escape
 wait "$album_pid" || true
 album_pid=
 
-# Commands 7 and 8 are the two turns (the order of core/commands.h).
-awk '/ command [78] / {k = $1; f = 0; gap = 0}
+# A turn asked for starts at once (it is logged as it begins; its pictures may still be decoding).
+awk '/turn start/ {k = $1; f = 0; gap = 0}
      /frame FlipPos=/ {if (!f) first = $1 - k; else if ($1 - last > gap) gap = $1 - last;
                        last = $1; f++}
      /turn end/ {printf "turn %d: key to first frame %.0f ms, largest frame gap %.0f ms, %d frames\n",

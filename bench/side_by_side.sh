@@ -20,7 +20,7 @@ if ((${#missing[@]})); then
 fi
 
 build=build-release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEAFSONG_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEAFSONG_TESTS=OFF -DLEAFSONG_BENCH=ON >/dev/null
 cmake --build "$build" --target leafsong leafsong_samplegen leafsong_pixel_poll >/dev/null
 poll=$PWD/$build/bench/leafsong_pixel_poll
 
