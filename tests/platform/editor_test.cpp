@@ -33,9 +33,9 @@ TEST(EditorTest, TheVariableIsSplitIntoProgramAndArgumentsBeforeTheFile) {
 TEST(EditorTest, TheEditorOrXdgOpenStartsWithTheFileAndTheStartEnvironmentElseItIsReported) {
     CaptureStartEnvironment();
     const test::TempFolder dir;
-    const QByteArray path = qgetenv("PATH");
+    const QByteArray oldPath = qgetenv("PATH");
     const auto restore = qScopeGuard([&] {
-        qputenv("PATH", path), qunsetenv("LEAFSONG_EDITOR"), qunsetenv("LEAFSONG_SET_LATER");
+        qputenv("PATH", oldPath), qunsetenv("LEAFSONG_EDITOR"), qunsetenv("LEAFSONG_SET_LATER");
     });
     qputenv("LEAFSONG_SET_LATER", "by the album");
     // Each stand-in for an editor writes its arguments and a variable set after the start.
