@@ -36,11 +36,6 @@ QByteArray Stderr(const std::function<void()>& run) {
     return said;
 }
 
-mode_t Permissions(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
-}
-
 TEST(SettingsTest, SavedAmongTheUsersLinesWithUnchangedPathsByteForByte) {
     // A Latin-1 music name and a GBK folder name, which no text can hold.
     const QByteArray paths = "[Pointer]\nBackGroundMusic=/m\xE9lodie.mp3\nPicturePath=";
@@ -155,9 +150,9 @@ TEST(SettingsTest, ALinkIsWrittenThroughAndAFileItCannotWriteOrTooLargeGoesToThe
     const mode_t umask = ::umask(0);
     EXPECT_TRUE(!modes.loop && large.SaveSettings({.loop = true}, state));
     ::umask(umask);
-    EXPECT_EQ(std::tuple(Permissions(tmp.path(u"xb"_s)), Permissions(tmp.path(u"xb/leafsong"_s)),
-                         Permissions(bigCopy)),
-              std::tuple(0700, 0700, 0600));
+    const auto mode = &test::TempFolder::ModeOf;
+    EXPECT_EQ(std::tuple(mode(tmp.path(u"xb"_s)), mode(tmp.path(u"xb/leafsong"_s)), mode(bigCopy)),
+              std::tuple(0700u, 0700u, 0600u));
     EXPECT_TRUE(QFileInfo(big).size() == kMaxProfileSize + 1 &&
                 test::TempFolder::ReadFile(big).startsWith("[Show]\nLoop=T\n"));
     // A read-only folder: its file is read, and the copy carries on from it once it exists.

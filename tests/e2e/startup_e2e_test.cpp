@@ -30,7 +30,6 @@ TEST_F(AlbumE2E, TheBookFloatsDragsWithTheLeftButtonAndEndsInOrderOnEscape) {
                At(250, 250, dx) == kWhite && At(500, 250, dx) == nearKey;
     };
     ASSERT_TRUE(WaitForShot([&] { return placed(0); })) << err.toStdString();
-    EXPECT_EQ(TempFiles().size(), 4);
 
     const QStringList window = XDo(u"search --name Leafsong"_s).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(window.isEmpty());
@@ -39,13 +38,6 @@ TEST_F(AlbumE2E, TheBookFloatsDragsWithTheLeftButtonAndEndsInOrderOnEscape) {
     EXPECT_FALSE(window.contains(MoveTo(20, 20)));
     EXPECT_TRUE(window.contains(MoveTo(left + 500, top + 250))) << "(7,7,40) is opaque";
     EXPECT_TRUE(window.contains(MoveTo(left + 100, top + 100)));
-
-    const QByteArray saved = Settings();  // the folder given is saved at once
-    QProcess second;
-    second.setProcessEnvironment(env);
-    second.start(app, {});
-    EXPECT_TRUE(second.waitForFinished(10000) && second.exitCode() == 0) << "ends at once";
-    EXPECT_EQ(Settings(), saved) << "the second copy changed the settings";
 
     // Left and middle held together do not drag; the left alone drags the window by 100
     // pixels. Had the first drag moved it, the book would never stand at +100.
@@ -59,34 +51,27 @@ TEST_F(AlbumE2E, TheBookFloatsDragsWithTheLeftButtonAndEndsInOrderOnEscape) {
 
     XDo(u"key Escape"_s);
     ASSERT_EQ(WaitForExit(), 0) << err.toStdString();
-    EXPECT_EQ(Settings(),
-              "[Show]\nLoop=F\nRepeat=F\nFooter=F\nProportions=F\n[Pointer]\n"
-              "BackGroundMusic=Harrowfen\nPicturePath=" +
-                  Album().toUtf8() + "\n");
-    EXPECT_TRUE(TempFiles().isEmpty());
     EXPECT_TRUE(err.isEmpty()) << err.toStdString();
 }
 
-TEST_F(AlbumE2E, APictureGivenOpensAtItselfAndASecondCopyHandsItsFileToTheRunningAlbum) {
-    const QRgb red = qRgb(220, 20, 20), green = qRgb(20, 200, 20), blue = qRgb(20, 20, 220);
-    for (const auto& [name, colour] :
-         {std::pair{u"a.bmp"_s, red}, {u"b.bmp"_s, green}, {u"c.bmp"_s, blue}}) {
-        QImage img(750, 500, QImage::Format_RGB32);
-        img.fill(colour);
-        ASSERT_TRUE(img.save(root.path(u"album/"_s + name), "BMP"));
+// The pictures are a PNG, a WebP and a TIFF: each is listed, decoded and turned to.
+TEST_F(AlbumE2E, APictureGivenOpensAtItselfASecondCopyHandsItsFileOverAndArrowsTurnOnce) {
+    const QRgb pages[] = {qRgb(200, 40, 40), qRgb(40, 180, 40), qRgb(40, 40, 200)};
+    const QString names[] = {u"0.png"_s, u"1.WebP"_s, u"2.tif"_s};
+    for (int i = 0; i < 3; ++i) {
+        root.writePicture(u"album/"_s + names[i], 900, 600, pages[i]);
     }
-    root.write(u"album/notes.txt"_s, "text");
     // Anything else than a folder, picture or music file: one line, status 2, nothing saved.
-    const QString bad = root.path(u"album/notes.txt"_s);
+    const QString bad = root.write(u"album/notes.txt"_s, "text");
     Start({bad});
     EXPECT_EQ(WaitForExit(), 2);
     EXPECT_TRUE(err.startsWith(u"leafsong: "_s + bad) && err.count(u'\n') == 1)
         << err.toStdString();
     EXPECT_TRUE(Settings().isNull());
 
-    Start({root.path(u"album/b.bmp"_s)});
-    ASSERT_TRUE(WaitForBook(green)) << err.toStdString();
-    EXPECT_TRUE(Settings().endsWith("PicturePath=" + Album().toUtf8() + "\n"));
+    env.insert(u"QT_LOGGING_RULES"_s, u"leafsong.flip.debug=true"_s);
+    Start({root.path(u"album/1.WebP"_s)});
+    ASSERT_TRUE(WaitForBook(pages[1])) << err.toStdString();
     const QString window = XDo(u"search --onlyvisible --name Leafsong"_s).section(u'\n', 0, 0);
     EXPECT_TRUE(QString::fromUtf8(Output(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_ICON"_s}))
                     .contains(u"Icon (32 x 32)"_s))
@@ -94,16 +79,35 @@ TEST_F(AlbumE2E, APictureGivenOpensAtItselfAndASecondCopyHandsItsFileToTheRunnin
 
     QProcess second;
     second.setProcessEnvironment(env);
-    second.start(app, {root.path(u"album/c.bmp"_s)});
+    second.start(app, {root.path(u"album/0.png"_s)});
     EXPECT_TRUE(second.waitForFinished(10000) && second.exitCode() == 0)
         << second.readAllStandardError().toStdString();
-    EXPECT_TRUE(WaitForBook(blue)) << "the running album opens at the picture handed over";
-    XDo(u"key Right"_s);  // a backward turn, in listing order
-    EXPECT_TRUE(WaitForBook(green));
+    ASSERT_TRUE(WaitForBook(pages[0])) << "the running album opens at the picture handed over";
+
+    Click(100, 200);  // the focus
+    auto turnedTo = [&](int page, int times) {
+        return WaitFor([&] { return err.count(u"turn end PageIndex=%1"_s.arg(page)) == times; }) &&
+               WaitForBook(pages[page]);
+    };
+    XDo(u"key Left"_s);
+    ASSERT_TRUE(turnedTo(1, 1)) << err.toStdString();
+    XDo(u"key Right"_s);
+    ASSERT_TRUE(turnedTo(0, 1));
+    // Held for 1.5 s the key repeats; it turns once. A second turn would show in the count, or
+    // leave the next Left at the last picture, where it cannot turn.
+    XDo(u"keydown Left sleep 1.5 keyup Left"_s);
+    ASSERT_TRUE(turnedTo(1, 2));
+    EXPECT_EQ(err.count(u"turn start"_s), 3);
+    XDo(u"key Left"_s);
+    ASSERT_TRUE(turnedTo(2, 1));
+
+    const int frames = int(err.count(u"FlipPos="_s));
+    XDo(u"key Right"_s);
+    ASSERT_TRUE(WaitFor([&] { return err.count(u"FlipPos="_s) >= frames + 3; }));
     XDo(u"key Escape"_s);
-    ASSERT_EQ(WaitForExit(), 0) << err.toStdString();
+    EXPECT_EQ(WaitForExit(5000), 0) << err.toStdString();
+    EXPECT_LT(err.count(u"FlipPos="_s), frames + 37) << "the turn did not run to its end";
     EXPECT_FALSE(QFile::exists(root.path(u"leafsong.sock"_s)));
-    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
 }
 
 TEST_F(AlbumE2E, RefusesAnUnsafeTempFolderThenShowsTheInformationPageAndEndsOnSigHup) {
@@ -117,7 +121,7 @@ TEST_F(AlbumE2E, RefusesAnUnsafeTempFolderThenShowsTheInformationPageAndEndsOnSi
     EXPECT_TRUE(Settings().isNull());
     EXPECT_TRUE(QDir(elsewhere.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
 
-    // Without the link, the empty album folder shows the information page in grey text. Without
+    // Without the link, the empty album folder shows the information page. Without
     // XDG_RUNTIME_DIR the album makes a fresh folder of its own in TMPDIR, sweeps a killed run's
     // there, and makes nothing else there.
     ASSERT_TRUE(QFile::remove(link));
@@ -129,13 +133,6 @@ TEST_F(AlbumE2E, RefusesAnUnsafeTempFolderThenShowsTheInformationPageAndEndsOnSi
     ASSERT_TRUE(WaitForBook(qRgb(240, 240, 240), {60, 60})) << err.toStdString();
     const QStringList made = QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     EXPECT_TRUE(made.size() == 1 && made[0] != stale) << made.join(u' ').toStdString();
-    int grey = 0;
-    for (int y = 100; y < 400; ++y) {
-        for (int x0 = 60; x0 < 700; ++x0) {
-            grey += Distance(At(x0, y), qRgb(109, 109, 109)) < 24;
-        }
-    }
-    EXPECT_GT(grey, 2000);
     Signal(SIGHUP);
     ASSERT_EQ(WaitForExit(), 0);
     EXPECT_TRUE(Settings().endsWith("PicturePath=" + Album().toUtf8() + "\n"));

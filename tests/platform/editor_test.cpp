@@ -5,9 +5,7 @@
 
 #include <QtCore/qtestsupport_core.h>
 #include <QFile>
-#include <map>
-#include <optional>
-#include <string>
+#include <QScopeGuard>
 #include <tuple>
 
 #include "platform/start_environment.h"
@@ -17,22 +15,6 @@ namespace leafsong {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// Sets variables for one test and gives them their values back.
-struct ScopedEnvironment {
-    void Set(const std::string& name, const QString& value) {
-        saved.try_emplace(name, qEnvironmentVariableIsSet(name.c_str())
-                                    ? std::optional(qgetenv(name.c_str()))
-                                    : std::nullopt);
-        qputenv(name.c_str(), QFile::encodeName(value));
-    }
-    ~ScopedEnvironment() {
-        for (const auto& [name, value] : saved) {
-            value ? qputenv(name.c_str(), *value) : qunsetenv(name.c_str());
-        }
-    }
-    std::map<std::string, std::optional<QByteArray>> saved;
-};
 
 TEST(EditorTest, TheVariableIsSplitIntoProgramAndArgumentsBeforeTheFile) {
     const QString file = u"/tmp/a b/ReadMe.txt"_s;
@@ -51,8 +33,11 @@ TEST(EditorTest, TheVariableIsSplitIntoProgramAndArgumentsBeforeTheFile) {
 TEST(EditorTest, TheEditorOrXdgOpenStartsWithTheFileAndTheStartEnvironmentElseItIsReported) {
     CaptureStartEnvironment();
     const test::TempFolder dir;
-    ScopedEnvironment env;
-    env.Set("LEAFSONG_SET_LATER", u"by the album"_s);
+    const QByteArray oldPath = qgetenv("PATH");
+    const auto restore = qScopeGuard([&] {
+        qputenv("PATH", oldPath), qunsetenv("LEAFSONG_EDITOR"), qunsetenv("LEAFSONG_SET_LATER");
+    });
+    qputenv("LEAFSONG_SET_LATER", "by the album");
     // Each stand-in for an editor writes its arguments and a variable set after the start.
     const QByteArray script =
         "#!/bin/sh\nprintf '%s\\n' \"$@\" \"${LEAFSONG_SET_LATER-unset}\" "
@@ -72,8 +57,8 @@ TEST(EditorTest, TheEditorOrXdgOpenStartsWithTheFileAndTheStartEnvironmentElseIt
         {u"missing"_s, u"bin"_s, {}, {}},
     };
     for (const auto& [variable, path, program, said] : rows) {
-        env.Set("LEAFSONG_EDITOR", variable);
-        env.Set("PATH", dir.path(path));
+        qputenv("LEAFSONG_EDITOR", QFile::encodeName(variable));
+        qputenv("PATH", QFile::encodeName(dir.path(path)));
         EXPECT_EQ(DesktopEditor().Open(file), !program.isEmpty()) << variable.toStdString();
         if (!program.isEmpty()) {
             const QString out = program + u".out"_s;

@@ -21,11 +21,7 @@ namespace leafsong {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-mode_t ModeOf(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
+constexpr auto ModeOf = &test::TempFolder::ModeOf;
 
 // Takes the owner's own bits and none of the others': modes must come out right either way.
 constexpr mode_t kTightUmask = 0277;

@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +53,11 @@ QByteArray TempFolder::ReadFile(const QString& filePath) {
         return {};
     }
     return f.readAll();
+}
+
+unsigned TempFolder::ModeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 }  // namespace leafsong::test

@@ -20,6 +20,8 @@ public:
     QByteArray read(const QString& name) const;
     // The bytes of any file ("" when it cannot be read).
     static QByteArray ReadFile(const QString& path);
+    // The permission bits of path itself, not of what a link points to (0 when it is missing).
+    static unsigned ModeOf(const QString& path);
 
 private:
     QTemporaryDir dir_;
