@@ -1,10 +1,24 @@
 #include "core/texts.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
+#include <QPointer>
 
 #include "core/resources.h"
+#include "platform/log.h"
 
 namespace leafsong {
+
+namespace {
+
+// The English translator while it is installed; null under the original texts.
+QPointer<QTranslator>& English() {
+    static QPointer<QTranslator> translator;
+    return translator;
+}
+
+}  // namespace
 
 std::unique_ptr<QTranslator> InstallTexts(TextLanguage language) {
     if (language != TextLanguage::English) {
@@ -15,13 +29,20 @@ std::unique_ptr<QTranslator> InstallTexts(TextLanguage language) {
         !QCoreApplication::installTranslator(translator.get())) {
         return nullptr;
     }
+    English() = translator.get();
     return translator;
 }
 
 QString UserText(const char* context, const char16_t* text) {
     // The tables keep their texts as UTF-16 literals; a translation is found by the UTF-8 bytes.
     const QByteArray source = QString::fromUtf16(text).toUtf8();
-    return QCoreApplication::translate(context, source.constData());
+    QString shown = QCoreApplication::translate(context, source.constData());
+    // A Chinese text changed in the code without its entry would reach the user unnoticed.
+    if (English() && shown == QString::fromUtf16(text) &&
+        std::any_of(shown.cbegin(), shown.cend(), [](QChar c) { return c.unicode() > 0x7f; })) {
+        qCWarning(lcTexts, "no English text in %s for \"%s\"", context, source.constData());
+    }
+    return shown;
 }
 
 }  // namespace leafsong
