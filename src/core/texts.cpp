@@ -35,11 +35,12 @@ std::unique_ptr<QTranslator> InstallTexts(TextLanguage language) {
 
 QString UserText(const char* context, const char16_t* text) {
     // The tables keep their texts as UTF-16 literals; a translation is found by the UTF-8 bytes.
-    const QByteArray source = QString::fromUtf16(text).toUtf8();
+    const QString original = QString::fromUtf16(text);
+    const QByteArray source = original.toUtf8();
     QString shown = QCoreApplication::translate(context, source.constData());
     // A Chinese text changed in the code without its entry would reach the user unnoticed.
-    if (English() && shown == QString::fromUtf16(text) &&
-        std::any_of(shown.cbegin(), shown.cend(), [](QChar c) { return c.unicode() > 0x7f; })) {
+    if (English() && shown == original &&
+        std::any_of(source.cbegin(), source.cend(), [](char c) { return c & 0x80; })) {
         qCWarning(lcTexts, "no English text in %s for \"%s\"", context, source.constData());
     }
     return shown;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QThread>
 
 #include "core/texts.h"
@@ -272,6 +273,7 @@ TEST_F(AlbumTest, InEnglishEveryTextTheUserReadsIsTranslated) {
                 missingTexts << text;
             }
         });
+    const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
     editor.starts = false;
     dialogs.noticeExpected = true;
     dialogs.answers = {u""_s, u""_s};
@@ -281,7 +283,6 @@ TEST_F(AlbumTest, InEnglishEveryTextTheUserReadsIsTranslated) {
     album->Run(Command::ShowGuide);
     EXPECT_EQ(missingTexts, QStringList{});
     UserText("leafsong::InfoPage", u"未译");
-    qInstallMessageHandler(previous);
     EXPECT_EQ(missingTexts.size(), 1) << "a missing text is reported";
     const QStringList shown =
         dialogs.shown +
